@@ -236,7 +236,17 @@ std::string hexLines(std::string prefix, std::string_view bytes, std::string_vie
 
 // ---- parsing -----------------------------------------------------------------------------------
 
-RegDocument::RegDocument(std::string_view text) { parse(text); }
+RegDocument::RegDocument(std::string_view text) {
+  // The registry editor saves version 5 files as UTF-16. Such a file is read (as its UTF-8 form)
+  // but never written: rewriting it in another encoding would change every byte.
+  if (text.size() >= 2 && text.substr(0, 2) == "\xFF\xFE") {
+    parse(utf16ToUtf8(text.substr(2)));
+    utf16File_ = true;
+    clean_ = false;
+    return;
+  }
+  parse(text);
+}
 
 void RegDocument::parse(std::string_view text) {
   entries_.clear();
@@ -367,7 +377,9 @@ std::size_t RegDocument::parseValue(const std::vector<std::string>& lines, std::
     const std::string_view current = trimRight(data);
     if (current.empty() || current.back() != '\\') break;
     data.resize(current.size() - 1);
-    if (first + used >= lines.size()) break;
+    // A continuation with nothing after it is a cut-off value. Taking it as complete would let a
+    // line appended later turn it into a different value.
+    if (first + used >= lines.size()) return used;
     const std::string_view next = lineBody(lines[first + used]);
     const std::string_view t = trimLeft(next);
     if (t.empty() || t.front() == '[' || t.front() == '"' || t.front() == '@' || t.front() == ';') {
@@ -503,7 +515,7 @@ std::size_t RegDocument::appendSection(RootKey root, std::string_view key) {
 bool RegDocument::createKey(RootKey root, std::string_view key, bool& changed) {
   changed = false;
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_) return false;
+  if (!k || !acceptsWrites()) return false;
   // A key exists also when only sections of its subkeys name it, as importing the file creates
   // every key on the way; the root itself always exists.
   if (keyExists(root, *k)) return true;
@@ -516,10 +528,18 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
                            const RegValue& value, bool& changed) {
   changed = false;
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_ || name.find_first_of("\r\n") != std::string_view::npos) return false;
+  if (!k || !acceptsWrites() || name.find_first_of("\r\n") != std::string_view::npos) return false;
+
+  std::optional<std::size_t> existing;
+  forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
+    if (equalsNoCase(entry.name, name)) existing = i;
+  });
+  if (existing && entries_[*existing].value == value) return true;
+  // A value that exists keeps the spelling of its name, as on Windows.
+  const std::string spelling = existing ? entries_[*existing].name : std::string(name);
 
   // Format with the line end of the file and, for text kept as hex, its text encoding.
-  const std::string prefix = name.empty() ? std::string("@=") : quote(name) + "=";
+  const std::string prefix = spelling.empty() ? std::string("@=") : quote(spelling) + "=";
   auto encode = [&](std::string text) { return utf16_ ? utf8ToUtf16(text) : text; };
   std::string line;
   switch (value.type) {
@@ -563,19 +583,13 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
 
   // What a read of the new line gives, so the entry's parsed form matches its text exactly.
   const RegDocument check(std::string(utf16_ ? kHeader5 : kHeader4) + "\n[HKEY_CURRENT_USER\\x]\n" + line + "\n");
-  std::optional<RegValue> parsed = check.value(RootKey::CurrentUser, "x", name);
+  std::optional<RegValue> parsed = check.value(RootKey::CurrentUser, "x", spelling);
   if (!parsed) return false;
 
-  std::optional<std::size_t> existing;
-  forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
-    if (equalsNoCase(entry.name, name)) existing = i;
-  });
+  if (existing && entries_[*existing].value == *parsed) return true;
   if (existing) {
     Entry& entry = entries_[*existing];
-    const std::string end(lineEnd(entry.raw));
-    const std::string raw = line + end;
-    if (raw == entry.raw) return true;
-    entry.raw = raw;
+    entry.raw = line + std::string(lineEnd(entry.raw));
     entry.value = *parsed;
     changed = true;
     return true;
@@ -606,7 +620,7 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
 
 bool RegDocument::deleteValue(RootKey root, std::string_view key, std::string_view name) {
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_) return false;
+  if (!k || !acceptsWrites()) return false;
   std::vector<std::size_t> doomed;
   forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
     if (equalsNoCase(entry.name, name)) doomed.push_back(i);

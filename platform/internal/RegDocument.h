@@ -23,6 +23,8 @@ class RegDocument {
   // True when the text starts (after blank lines) with a .reg header line, or holds only blanks.
   // Anything else is not a registry file, and edits are refused so as not to write into it.
   bool isRegistryText() const { return !foreign_; }
+  // Edits are refused for foreign text and for UTF-16 files (which read, as their UTF-8 form).
+  bool acceptsWrites() const { return !foreign_ && !utf16File_; }
   // False when some line was skipped as damaged (or the header is missing).
   bool parsedCleanly() const { return clean_; }
 
@@ -64,6 +66,7 @@ class RegDocument {
   std::vector<Entry> entries_;
   bool utf16_ = true;   // version 5 files hold string data as UTF-16; REGEDIT4 files as bytes
   bool foreign_ = false;
+  bool utf16File_ = false;
   bool clean_ = true;
   std::string eol_ = "\n";
 };
