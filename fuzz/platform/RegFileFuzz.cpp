@@ -44,8 +44,8 @@ void collect(const RegFileRegistry& reg, RootKey root, const std::string& key, i
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input =
-      "Windows Registry Editor Version 5.00\n" + std::string(reinterpret_cast<const char*>(data), size);
+  const std::string input = "Windows Registry Editor Version 5.00\n" +
+                            std::string(reinterpret_cast<const char*>(data), size);
   RegFileRegistry reg(platform::RegText{input});
   require(reg.text() == input);
 

@@ -1,16 +1,16 @@
 // Atomic replacement of small files: temporary file in the same folder, fsync, rename.
 #include "platform/internal/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform::internal {
 namespace {
@@ -78,7 +78,8 @@ std::string parentFolder(const std::string& path) {
 ReadStatus readWholeFile(const std::string& path, std::string& content) {
   content.clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+  if (fd.get() < 0)
+    return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return ReadStatus::Failed;
   char buffer[65536];
@@ -111,7 +112,8 @@ bool replaceFile(const std::string& path, const std::string& content, mode_t new
   for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
     temp = folder + "/." + baseName(target) + "." + std::to_string(::getpid()) + "." +
            std::to_string(counter.fetch_add(1)) + ".tmp";
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);
+    raw =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);
     if (raw < 0 && errno != EEXIST) return false;
   }
   Fd fd(raw);

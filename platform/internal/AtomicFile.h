@@ -3,10 +3,10 @@
 // reader sees either the old file or the new one, never a half-written file.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
-
-#include <sys/types.h>
 
 namespace platform::internal {
 

@@ -60,7 +60,8 @@ std::string utf16ToUtf8(std::string_view bytes) {
   };
   for (std::size_t i = 0; i < units; ++i) {
     const std::uint32_t u = unit(i);
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) < 0xE000) {
       appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
       ++i;
     } else if (u >= 0xD800 && u < 0xE000) {
@@ -83,7 +84,11 @@ std::string utf8ToUtf16(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    std::size_t len = b < 0x80         ? 1
+                      : (b >> 5) == 6  ? 2
+                      : (b >> 4) == 14 ? 3
+                      : (b >> 3) == 30 ? 4
+                                       : 0;
     std::uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
     bool valid = len != 0 && i + len <= text.size();
     for (std::size_t k = 1; valid && k < len; ++k) {
@@ -149,8 +154,8 @@ std::optional<std::string> parseHexBytes(std::string_view data) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = data.find(',', start);
-    const std::string_view token =
-        trim(data.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    const std::string_view token = trim(data.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
     if (token.empty() && comma == std::string_view::npos && start > 0) break;  // trailing comma
     if (token.empty() || token.size() > 2) return std::nullopt;
     int value = 0;
@@ -286,7 +291,8 @@ void RegDocument::parse(std::string_view text) {
         std::string_view inner = t.substr(1, close - 1);
         const std::size_t slash = inner.find('\\');
         const std::string_view rootText = inner.substr(0, slash);
-        std::string_view path = slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1);
+        std::string_view path =
+            slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1);
         const std::optional<std::string> normalized = normalizeKey(path);
         if (normalized && !rootText.empty()) {
           entry.kind = Kind::Section;
@@ -507,7 +513,8 @@ std::size_t RegDocument::appendSection(RootKey root, std::string_view key) {
   section.kind = Kind::Section;
   section.root = root;
   section.path = std::string(key);
-  section.raw = "[" + std::string(rootName(root)) + (key.empty() ? "" : "\\") + std::string(key) + "]" + eol_;
+  section.raw =
+      "[" + std::string(rootName(root)) + (key.empty() ? "" : "\\") + std::string(key) + "]" + eol_;
   entries_.push_back(std::move(section));
   return entries_.size() - 1;
 }
@@ -582,7 +589,8 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
   }
 
   // What a read of the new line gives, so the entry's parsed form matches its text exactly.
-  const RegDocument check(std::string(utf16_ ? kHeader5 : kHeader4) + "\n[HKEY_CURRENT_USER\\x]\n" + line + "\n");
+  const RegDocument check(std::string(utf16_ ? kHeader5 : kHeader4) + "\n[HKEY_CURRENT_USER\\x]\n" +
+                          line + "\n");
   std::optional<RegValue> parsed = check.value(RootKey::CurrentUser, "x", spelling);
   if (!parsed) return false;
 

@@ -34,7 +34,8 @@ class FakeFileSystem : public FileSystem {
     for (const auto& [path, content] : files_) {
       if (path.rfind(prefix, 0) != 0) continue;
       const std::string name = path.substr(prefix.size());
-      if (name.find('/') == std::string::npos && wildcardMatch(pattern, name)) names.push_back(name);
+      if (name.find('/') == std::string::npos && wildcardMatch(pattern, name))
+        names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;

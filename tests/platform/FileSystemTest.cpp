@@ -1,10 +1,9 @@
-#include "platform/PosixFileSystem.h"
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
 #include "platform/FakeFileSystem.h"
+#include "platform/PosixFileSystem.h"
 #include "platform/TempFolder.h"
 #include "platform/Wildcard.h"
 

@@ -1,11 +1,10 @@
-#include "platform/IniFileProfile.h"
-
-#include <filesystem>
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "platform/IniFileProfile.h"
 #include "platform/TempFolder.h"
 
 namespace platform {
@@ -115,7 +114,8 @@ TEST_F(IniFileProfileTest, WritesChangeOnlyTheirOwnLines) {
   // Values that would not read back as written are quoted.
   ASSERT_TRUE(ini_.writeString(file_, "Other", "padded", "  a b  "));
   ASSERT_TRUE(ini_.writeString(file_, "Other", "quotes", "\"q\""));
-  expected.insert(expected.find("keep=this\r\n") + 11, "padded=\"  a b  \"\r\nquotes=\"\"q\"\"\r\n");
+  expected.insert(expected.find("keep=this\r\n") + 11,
+                  "padded=\"  a b  \"\r\nquotes=\"\"q\"\"\r\n");
   EXPECT_EQ(TempFolder::read(file_), expected);
   EXPECT_EQ(ini_.readString(file_, "Other", "padded", ""), "  a b  ");
   EXPECT_EQ(ini_.readString(file_, "Other", "quotes", ""), "\"q\"");
@@ -144,11 +144,13 @@ TEST_F(IniFileProfileTest, HistoryStyleRewriteRoundTrips) {
   for (int round = 0; round < 2; ++round) {
     ASSERT_TRUE(ini_.eraseSection(file_, "Logon"));
     for (int i = 0; i < 5; ++i) {
-      ASSERT_TRUE(ini_.writeString(file_, "Logon", std::to_string(i), std::to_string(1000 * (i + round))));
+      ASSERT_TRUE(
+          ini_.writeString(file_, "Logon", std::to_string(i), std::to_string(1000 * (i + round))));
     }
   }
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(ini_.readString(file_, "Logon", std::to_string(i), ""), std::to_string(1000 * (i + 1)));
+    EXPECT_EQ(ini_.readString(file_, "Logon", std::to_string(i), ""),
+              std::to_string(1000 * (i + 1)));
   }
   EXPECT_EQ(TempFolder::read(file_), "[Logon]\n0=1000\n1=2000\n2=3000\n3=4000\n4=5000\n");
 }
@@ -162,9 +164,9 @@ TEST_F(IniFileProfileTest, RefusedWritesLeaveTheFileAlone) {
     const char* value;
   };
   const Case refused[] = {
-      {"Logon", "0", "two\nlines"}, {"Logon", "0", "cr\r"},  {"Logon", "a=b", "v"},
-      {"Logon", "", "v"},           {"Logon", "[x", "v"},    {"Logon", ";x", "v"},
-      {"Lo]gon", "k", "v"},         {"Lo\ngon", "k", "v"},   {"", "k", "v"},
+      {"Logon", "0", "two\nlines"}, {"Logon", "0", "cr\r"}, {"Logon", "a=b", "v"},
+      {"Logon", "", "v"},           {"Logon", "[x", "v"},   {"Logon", ";x", "v"},
+      {"Lo]gon", "k", "v"},         {"Lo\ngon", "k", "v"},  {"", "k", "v"},
       {"Logon", "k\nk", "v"},
   };
   for (const Case& c : refused) {

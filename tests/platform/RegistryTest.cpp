@@ -1,13 +1,12 @@
-#include "platform/RegFileRegistry.h"
-
-#include <filesystem>
-#include <thread>
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <thread>
+
 #include "platform/FakeProcess.h"
+#include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
 #include "platform/TempFolder.h"
 
@@ -25,8 +24,9 @@ std::string bytes(std::initializer_list<int> values) {
 }
 
 RegValue dword(std::uint32_t n) {
-  return {RegValueType::Dword, bytes({static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF),
-                                      static_cast<int>((n >> 16) & 0xFF), static_cast<int>(n >> 24)})};
+  return {RegValueType::Dword,
+          bytes({static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF),
+                 static_cast<int>((n >> 16) & 0xFF), static_cast<int>(n >> 24)})};
 }
 
 }  // namespace
@@ -49,28 +49,28 @@ namespace {
 // ---- reading -----------------------------------------------------------------------------------
 
 TEST(RegFileRegistryRead, EveryValueFormat) {
-  const RegFileRegistry reg(RegText{
-      "Windows Registry Editor Version 5.00\r\n"
-      "\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\HOME0]\r\n"
-      "@=\"default text\"\r\n"
-      "\"ORACLE_HOME\"=\"C:\\\\orant\\\\9i\"\r\n"
-      "\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
-      "\"Odd\\\\Name \\\"x\\\"\"=\"v\"\r\n"
-      "\"Unknown escape\"=\"a\\nb\"\r\n"
-      "\"Empty\"=\"\"\r\n"
-      "\"Count\"=dword:0000002a\r\n"
-      "\"Short dword\"=dword:ff\r\n"
-      "\"Blob\"=hex:00,01,fe,FF\r\n"
-      "\"Wrapped\"=hex:01,02,03,\\\r\n"
-      "  04,05,\\\r\n"
-      "  06\r\n"
-      "\"Path\"=hex(2):25,00,4f,00,48,00,25,00,5c,00,62,00,69,00,6e,00,00,00\r\n"
-      "\"List\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\r\n"
-      "\"Nonascii\"=hex(1):e5,00,3d,d8,00,de,00,00\r\n"
-      "\"Dword as hex\"=hex(4):01,00,00,00\r\n"
-      "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-      "\"Empty binary\"=hex:\r\n"});
+  const RegFileRegistry reg(
+      RegText{"Windows Registry Editor Version 5.00\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\HOME0]\r\n"
+              "@=\"default text\"\r\n"
+              "\"ORACLE_HOME\"=\"C:\\\\orant\\\\9i\"\r\n"
+              "\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
+              "\"Odd\\\\Name \\\"x\\\"\"=\"v\"\r\n"
+              "\"Unknown escape\"=\"a\\nb\"\r\n"
+              "\"Empty\"=\"\"\r\n"
+              "\"Count\"=dword:0000002a\r\n"
+              "\"Short dword\"=dword:ff\r\n"
+              "\"Blob\"=hex:00,01,fe,FF\r\n"
+              "\"Wrapped\"=hex:01,02,03,\\\r\n"
+              "  04,05,\\\r\n"
+              "  06\r\n"
+              "\"Path\"=hex(2):25,00,4f,00,48,00,25,00,5c,00,62,00,69,00,6e,00,00,00\r\n"
+              "\"List\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\r\n"
+              "\"Nonascii\"=hex(1):e5,00,3d,d8,00,de,00,00\r\n"
+              "\"Dword as hex\"=hex(4):01,00,00,00\r\n"
+              "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+              "\"Empty binary\"=hex:\r\n"});
   const char* key = "SOFTWARE\\ORACLE\\HOME0";
   struct Case {
     const char* name;
@@ -106,9 +106,9 @@ TEST(RegFileRegistryRead, EveryValueFormat) {
 }
 
 TEST(RegFileRegistryRead, Regedit4FilesHoldStringDataAsBytes) {
-  const RegFileRegistry reg(RegText{
-      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Env]\n\"Path\"=hex(2):25,48,25,00\n"
-      "\"List\"=hex(7):61,00,62,00,00\n"});
+  const RegFileRegistry reg(
+      RegText{"REGEDIT4\n\n[HKEY_CURRENT_USER\\Env]\n\"Path\"=hex(2):25,48,25,00\n"
+              "\"List\"=hex(7):61,00,62,00,00\n"});
   EXPECT_EQ(reg.readValue(HKCU, "Env", "Path"), (RegValue{RegValueType::ExpandString, "%H%"}));
   EXPECT_EQ(reg.readValue(HKCU, "Env", "List"),
             (RegValue{RegValueType::MultiString, std::string("a\0b\0", 4)}));
@@ -180,18 +180,18 @@ TEST(RegFileRegistryRead, DamagedLinesAreSkippedAndDoNotLeakIntoOtherKeys) {
     EXPECT_EQ(reg.text(), text);  // the parser keeps every byte
   }
   // Values under a damaged section header belong to no key, not to the key above it.
-  const RegFileRegistry broken(RegText{
-      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"a\"=\"1\"\n"
-      "[HKEY_CURRENT_USER\\B\n\"b\"=\"2\"\n[-HKEY_CURRENT_USER\\C]\n\"c\"=\"3\"\n"
-      "[NOT_A_ROOT\\D]\n\"d\"=\"4\"\n[HKEY_CURRENT_USER\\E]\n\"e\"=\"5\"\n"});
+  const RegFileRegistry broken(
+      RegText{"Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"a\"=\"1\"\n"
+              "[HKEY_CURRENT_USER\\B\n\"b\"=\"2\"\n[-HKEY_CURRENT_USER\\C]\n\"c\"=\"3\"\n"
+              "[NOT_A_ROOT\\D]\n\"d\"=\"4\"\n[HKEY_CURRENT_USER\\E]\n\"e\"=\"5\"\n"});
   EXPECT_EQ(broken.valueNames(HKCU, "A"), std::vector<std::string>{"a"});
   EXPECT_FALSE(broken.keyExists(HKCU, "B"));
   EXPECT_FALSE(broken.keyExists(HKCU, "C"));
   EXPECT_EQ(broken.readString(HKCU, "E", "e"), "5");
   // A continuation that runs into the next value stops there; the next value still reads.
-  const RegFileRegistry cut(RegText{
-      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\\\n"
-      "\"y\"=\"2\"\n\"z\"=hex:01,\\\n"});  // and one that ends the file
+  const RegFileRegistry cut(
+      RegText{"Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\\\n"
+              "\"y\"=\"2\"\n\"z\"=hex:01,\\\n"});  // and one that ends the file
   EXPECT_EQ(cut.readValue(HKCU, "A", "x"), std::nullopt);
   EXPECT_EQ(cut.readString(HKCU, "A", "y"), "2");
   EXPECT_EQ(cut.readValue(HKCU, "A", "z"), std::nullopt);
@@ -240,7 +240,8 @@ TEST_F(RegFileRegistryFile, ValuesOfEveryTypeRoundTripThroughTheFile) {
   };
   {
     RegFileRegistry reg(path_);
-    for (const Case& c : cases) ASSERT_TRUE(reg.writeValue(HKCU, "Software\\Test", c.name, c.value)) << c.name;
+    for (const Case& c : cases)
+      ASSERT_TRUE(reg.writeValue(HKCU, "Software\\Test", c.name, c.value)) << c.name;
   }
   const RegFileRegistry reg(path_);
   for (const Case& c : cases) {
@@ -251,11 +252,14 @@ TEST_F(RegFileRegistryFile, ValuesOfEveryTypeRoundTripThroughTheFile) {
   }
   // Multi-string data without the last NUL reads back with it.
   RegFileRegistry writer(path_);
-  ASSERT_TRUE(writer.writeValue(HKCU, "Software\\Test", "Multi", {RegValueType::MultiString, std::string("a\0b", 3)}));
+  ASSERT_TRUE(writer.writeValue(HKCU, "Software\\Test", "Multi",
+                                {RegValueType::MultiString, std::string("a\0b", 3)}));
   EXPECT_EQ(writer.readValue(HKCU, "Software\\Test", "Multi")->data, std::string("a\0b\0", 4));
 
   const std::string text = TempFolder::read(path_);
-  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Test]\n", 0), 0u);
+  EXPECT_EQ(text.rfind(
+                "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Test]\n", 0),
+            0u);
   EXPECT_NE(text.find("\"Plain\"=\"scott/tiger@orcl\"\n"), std::string::npos);
   EXPECT_NE(text.find("\"Escapes\"=\"C:\\\\dir\\\\\\\"quoted\\\"\\\\\"\n"), std::string::npos);
   EXPECT_NE(text.find("\"Dword\"=dword:deadbeef\n"), std::string::npos);
@@ -287,7 +291,7 @@ TEST_F(RegFileRegistryFile, EditsKeepEveryOtherByte) {
       "; trailing comment of the section\r\n"
       "\r\n"
       "[HKEY_CURRENT_USER\\Software\\Other]\n"  // a line with another line end
-      "\"x\"=dword:00000001";                     // and no end at all
+      "\"x\"=dword:00000001";                   // and no end at all
   TempFolder::write(path_, original);
   RegFileRegistry reg(path_);
 
@@ -373,7 +377,8 @@ TEST_F(RegFileRegistryFile, ForeignFilesAreReadButNeverWritten) {
 
   // A UTF-16 file, as the registry editor saves one, reads too.
   std::string utf16 = "\xFF\xFE";
-  for (char c : std::string("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\T]\r\n\"v\"=\"w\"\r\n")) {
+  for (char c : std::string("Windows Registry Editor Version "
+                            "5.00\r\n\r\n[HKEY_CURRENT_USER\\T]\r\n\"v\"=\"w\"\r\n")) {
     utf16 += c;
     utf16 += '\0';
   }
@@ -382,7 +387,10 @@ TEST_F(RegFileRegistryFile, ForeignFilesAreReadButNeverWritten) {
   EXPECT_FALSE(reg.writeString(HKCU, "T", "v", "x"));
   EXPECT_EQ(TempFolder::read(path_), utf16);
 
-  const std::string binary("\x7F" "ELF\0\0\0", 7);
+  const std::string binary(
+      "\x7F"
+      "ELF\0\0\0",
+      7);
   TempFolder::write(path_, binary);
   EXPECT_FALSE(reg.keyExists(HKCU, "Software"));
   EXPECT_FALSE(reg.writeString(HKCU, "Software\\Test", "a", "2"));
@@ -480,7 +488,8 @@ TEST_F(RegFileRegistryFile, ConcurrentWritersLoseNothing) {
   }
   for (auto& thread : threads) thread.join();
   const RegFileRegistry reg(path_);
-  EXPECT_EQ(reg.valueNames(HKCU, "Software\\Test").size(), static_cast<std::size_t>(kThreads * kValues));
+  EXPECT_EQ(reg.valueNames(HKCU, "Software\\Test").size(),
+            static_cast<std::size_t>(kThreads * kValues));
   EXPECT_TRUE(strayFiles().empty());
 }
 
@@ -513,9 +522,11 @@ TEST(RegFileRegistryPath, DefaultLocationFollowsTheEnvironment) {
 // ---- the in-memory form ------------------------------------------------------------------------
 
 TEST(RegFileRegistryMemory, BehavesLikeTheFileWithoutOne) {
-  RegFileRegistry reg(RegText{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE]\n\"ORACLE_HOME\"=\"/opt/oracle\"\n"});
+  RegFileRegistry reg(
+      RegText{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE]\n\"ORACLE_HOME\"=\"/opt/oracle\"\n"});
   EXPECT_EQ(reg.path(), "");
-  EXPECT_EQ(reg.readString(HKLM, "SOFTWARE\\ORACLE", "ORACLE_HOME"), "/opt/oracle");  // header added
+  EXPECT_EQ(reg.readString(HKLM, "SOFTWARE\\ORACLE", "ORACLE_HOME"),
+            "/opt/oracle");  // header added
   EXPECT_FALSE(reg.writeString(HKLM, "SOFTWARE\\ORACLE", "ORACLE_HOME", "x"));
   ASSERT_TRUE(reg.writeString(HKCU, "Software\\Test", "Logon0", "1234"));
   EXPECT_EQ(reg.text(),
@@ -529,7 +540,8 @@ TEST(RegFileRegistryMemory, BehavesLikeTheFileWithoutOne) {
   RegFileRegistry empty(RegText{""});
   EXPECT_FALSE(empty.keyExists(HKCU, "Software"));
   ASSERT_TRUE(empty.createKey(HKCU, "Software\\X"));
-  EXPECT_EQ(empty.text(), "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\X]\n");
+  EXPECT_EQ(empty.text(),
+            "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\X]\n");
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 // A temporary folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
 
 namespace platform::testing {
 
