@@ -3,6 +3,7 @@
 
 #include "oracle/core/Exception.h"
 #include "oracle/session/SessionPool.h"
+#include "oracle/session/internal/SessionConnection.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "ui/UiPort.h"
@@ -33,7 +34,8 @@ TThreadList<TOracleSession*>& SessionList() {
 
 TOracleSession::TOracleSession(TComponent* owner)
     : TComponent(owner),
-      preferences_(std::make_unique<TSessionPreferences>(this, ownerIsRemoteDataModule(owner))) {
+      preferences_(std::make_unique<TSessionPreferences>(this, ownerIsRemoteDataModule(owner))),
+      conn_(std::make_unique<internal::SessionConnection>()) {
   SessionList().Add(this);
 }
 
@@ -215,21 +217,6 @@ void TOracleSession::FinishLogOnAttempt() {
   if (ComponentState().contains(csReading)) return;
   TriggerAfterLogOn();
   if (OnChange) OnChange(*this);
-}
-
-void TOracleSession::LogOn() {
-  throw Exception("Logon is not available: no Oracle client interface is built in yet");
-}
-
-void TOracleSession::LogOff() {
-  if (!connected_) return;
-  connected_ = false;
-  ClearCaches();
-  if (!ComponentState().contains(csDestroying) && OnChange) OnChange(*this);
-}
-
-void TOracleSession::ChangePassword(const std::string& /*newPassword*/) {
-  throw Exception("Password change is not available: no Oracle client interface is built in yet");
 }
 
 // --- Numeric columns
