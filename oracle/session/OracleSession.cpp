@@ -4,21 +4,11 @@
 #include "oracle/core/Exception.h"
 #include "oracle/session/SessionPool.h"
 #include "oracle/session/internal/SessionConnection.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
+#include "oracle/client/OracleHome.h"
 #include "ui/UiPort.h"
 
 namespace oracle {
 namespace {
-
-// Any failure reads as an empty text, as the registry reads of the client discovery do.
-std::string readMachineString(const char* key, const char* name) {
-  try {
-    return platform::registry().readString(platform::RootKey::LocalMachine, key, name).value_or("");
-  } catch (...) {
-    return {};
-  }
-}
 
 bool ownerIsRemoteDataModule(const TComponent* owner) {
   return owner != nullptr &&
@@ -80,7 +70,7 @@ void TOracleSession::SetLogonDatabase(const std::string& value) {
 void TOracleSession::DetectODBC() {
   odbcLogon_ = UpperCaseAscii(logonDatabase_).find("ODBC:") != std::string::npos ||
                UpperCaseAscii(logonUsername_).find("ODBC:") != std::string::npos;
-  oca60Present_ = odbcLogon_ && !readMachineString("SOFTWARE\\ORACLE", "OCA60").empty();
+  oca60Present_ = odbcLogon_ && !ReadRegString(platform::RootKey::LocalMachine, "SOFTWARE\\ORACLE", "OCA60").empty();
 }
 
 std::string TOracleSession::ConnectString() {

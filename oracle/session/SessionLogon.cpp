@@ -27,7 +27,7 @@ constexpr ub4 kServerVersionBufferSize = 501;
 // OCIEnvInit's mode without mutexes in the clients that have no OCIEnvCreate.
 constexpr ub4 kEnvInitNoMutex = 8;
 
-OraText* text(const std::string& s) {
+OraText* cText(const std::string& s) {
   // The client takes non-const text pointers for input it does not change.
   return reinterpret_cast<OraText*>(const_cast<char*>(s.c_str()));
 }
@@ -131,7 +131,7 @@ void TOracleSession::LogOn() {
   OCISvcCtx* service = nullptr;
   OCIEnv* environment = nullptr;
   const OraMTSStatus status =
-      OraMTSSvcGet(text(logonUsername_), text(logonPassword_), text(logonDatabase_), &service,
+      OraMTSSvcGet(cText(logonUsername_), cText(logonPassword_), cText(logonDatabase_), &service,
                    &environment, static_cast<ub4>(flags));
   CheckMTSError(static_cast<std::int32_t>(status), "OraMTSSvcGet");
   mtsControlled_ = mtsOptions_.contains(moImplicit);
@@ -246,7 +246,7 @@ void TOracleSession::attachServer() {
     OCIServerDetach(c.server.get(), c.auxError.get(), OCI_DEFAULT);
     c.serverAttached = false;
   }
-  RecordStatus(OCIServerAttach(c.server.get(), c.error.get(), text(logonDatabase_),
+  RecordStatus(OCIServerAttach(c.server.get(), c.error.get(), cText(logonDatabase_),
                                static_cast<sb4>(logonDatabase_.size()), OCI_DEFAULT));
   raiseLastError();
   c.serverAttached = true;
@@ -261,9 +261,9 @@ void TOracleSession::logOnOCI8(int sessionMode) {
   attachServer();
   ub4 credentials = OCI_CRED_EXT;
   if (!logonUsername_.empty() || !logonPassword_.empty()) {
-    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, text(logonUsername_),
+    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, cText(logonUsername_),
                length(logonUsername_), OCI_ATTR_USERNAME, c.error.get());
-    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, text(logonPassword_),
+    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, cText(logonPassword_),
                length(logonPassword_), OCI_ATTR_PASSWORD, c.error.get());
     credentials = OCI_CRED_RDBMS;
   }
@@ -288,10 +288,10 @@ void TOracleSession::checkServerVersion() {
 void TOracleSession::logOnOCI7(const std::string& connectString) {
   auto* lda = static_cast<Lda_Def*>(LogonDataArea());
   if (OlogAvailable())
-    RecordStatus(olog(lda, conn_->hda.data(), text(connectString), -1, nullptr, -1, nullptr, -1,
+    RecordStatus(olog(lda, conn_->hda.data(), cText(connectString), -1, nullptr, -1, nullptr, -1,
                       OCI_DEFAULT));
   else
-    RecordStatus(orlon(lda, conn_->hda.data(), text(connectString), -1, nullptr, -1, 0));
+    RecordStatus(orlon(lda, conn_->hda.data(), cText(connectString), -1, nullptr, -1, 0));
 }
 
 void TOracleSession::adoptExternalSVC() {
@@ -507,9 +507,9 @@ void TOracleSession::ChangePassword(const std::string& newPassword) {
       createEnvironmentAndHandles();
       attachServer();
     }
-    RecordStatus(OCIPasswordChange(c.service.get(), c.error.get(), text(logonUsername_),
-                                   length(logonUsername_), text(logonPassword_),
-                                   length(logonPassword_), text(newPassword), length(newPassword),
+    RecordStatus(OCIPasswordChange(c.service.get(), c.error.get(), cText(logonUsername_),
+                                   length(logonUsername_), cText(logonPassword_),
+                                   length(logonPassword_), cText(newPassword), length(newPassword),
                                    OCI_DEFAULT));
   }
   raiseLastError();
