@@ -39,7 +39,8 @@ const ui::MenuItem* findEntry(const std::vector<ui::MenuItem>& items, const std:
                               const std::string& prefix) {
   for (const ui::MenuItem& item : items) {
     if (!item.children.empty()) {
-      if (const ui::MenuItem* found = findEntry(item.children, wanted, prefix + item.caption + " > "))
+      if (const ui::MenuItem* found =
+              findEntry(item.children, wanted, prefix + item.caption + " > "))
         return found;
       continue;
     }
@@ -54,11 +55,16 @@ const ui::MenuItem* findEntry(const std::vector<ui::MenuItem>& items, const std:
 
 std::string ToString(ui::ModalResult result) {
   switch (result) {
-    case ui::ModalResult::OK: return "OK";
-    case ui::ModalResult::Cancel: return "Cancel";
-    case ui::ModalResult::Yes: return "Yes";
-    case ui::ModalResult::No: return "No";
-    case ui::ModalResult::None: break;
+    case ui::ModalResult::OK:
+      return "OK";
+    case ui::ModalResult::Cancel:
+      return "Cancel";
+    case ui::ModalResult::Yes:
+      return "Yes";
+    case ui::ModalResult::No:
+      return "No";
+    case ui::ModalResult::None:
+      break;
   }
   return "None";
 }
@@ -70,8 +76,7 @@ Script& Script::add(Action action) {
   return *this;
 }
 
-Script::Action Script::step(Kind kind, std::string target, std::string text, int index,
-                            bool ctrl) {
+Script::Action Script::step(Kind kind, std::string target, std::string text, int index, bool ctrl) {
   Script::Action action;
   action.kind = kind;
   action.target = std::move(target);
@@ -101,11 +106,21 @@ Script& Script::Click(std::string button, bool ctrl) {
   return add(step(Kind::Click, std::move(button), {}, -1, ctrl));
 }
 
-Script& Script::ClickOK(bool ctrl) { return add(step(Kind::ClickOK, {}, {}, -1, ctrl)); }
-Script& Script::PressEnter() { return add(step(Kind::Enter)); }
-Script& Script::PressCtrlEnter() { return add(step(Kind::Enter, {}, {}, -1, true)); }
-Script& Script::PressEscape() { return add(step(Kind::Escape)); }
-Script& Script::CloseBox() { return add(step(Kind::CloseBox)); }
+Script& Script::ClickOK(bool ctrl) {
+  return add(step(Kind::ClickOK, {}, {}, -1, ctrl));
+}
+Script& Script::PressEnter() {
+  return add(step(Kind::Enter));
+}
+Script& Script::PressCtrlEnter() {
+  return add(step(Kind::Enter, {}, {}, -1, true));
+}
+Script& Script::PressEscape() {
+  return add(step(Kind::Escape));
+}
+Script& Script::CloseBox() {
+  return add(step(Kind::CloseBox));
+}
 
 Script& Script::Check(std::function<void(ui::Form&)> check) {
   Action action = step(Kind::Check);
@@ -145,12 +160,23 @@ std::vector<std::string> ScriptedPort::Transcript() const {
   std::vector<std::string> lines;
   for (const Event& e : events_) {
     switch (e.kind) {
-      case EventKind::Message: lines.push_back("message: " + e.text); break;
-      case EventKind::Question: lines.push_back("question: " + e.text + " -> " + e.outcome); break;
-      case EventKind::Modal: lines.push_back("modal: " + e.text + " -> " + e.outcome); break;
-      case EventKind::Menu: lines.push_back("menu: " + e.text); break;
-      case EventKind::MainWindow: lines.push_back("main window: " + e.text); break;
-      case EventKind::Cursor: break;
+      case EventKind::Message:
+        lines.push_back("message: " + e.text);
+        break;
+      case EventKind::Question:
+        lines.push_back("question: " + e.text + " -> " + e.outcome);
+        break;
+      case EventKind::Modal:
+        lines.push_back("modal: " + e.text + " -> " + e.outcome);
+        break;
+      case EventKind::Menu:
+        lines.push_back("menu: " + e.text);
+        break;
+      case EventKind::MainWindow:
+        lines.push_back("main window: " + e.text);
+        break;
+      case EventKind::Cursor:
+        break;
     }
   }
   return lines;
@@ -188,8 +214,7 @@ std::vector<int> ScriptedPort::CursorChanges() const {
 }
 
 bool ScriptedPort::AllPlayed() const {
-  return modals_.empty() && answers_.empty() &&
-         (!mainWindow_ || mainWindow_->actions_.empty());
+  return modals_.empty() && answers_.empty() && (!mainWindow_ || mainWindow_->actions_.empty());
 }
 
 // --- ScriptedPort: the port ----------------------------------------------------------------------
@@ -334,8 +359,7 @@ ui::ModalResult ScriptedPort::ShowModal(ui::Form& form) {
   // Recorded before the steps run, so what the steps cause (menus, nested boxes) follows it.
   const std::size_t eventIndex = events_.size();
   events_.push_back({EventKind::Modal, form.caption, {}});
-  const std::string where =
-      "show " + std::to_string(showIndex + 1) + " \"" + form.caption + '"';
+  const std::string where = "show " + std::to_string(showIndex + 1) + " \"" + form.caption + '"';
 
   if (modals_.empty()) {
     ranDry_ = true;

@@ -1,11 +1,11 @@
 // The scripted test port: it must drive forms only through their handlers, keep the Ctrl key
 // state a caller reads after the show, and report every way a script can go wrong.
-#include "support/ScriptedPort.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include "support/ScriptedPort.h"
 
 namespace {
 
@@ -108,16 +108,16 @@ TEST(ScriptedPort, KeysAndCloseBoxGiveTheFormsOwnResults) {
     int cancelClicks;
   };
   const Case cases[] = {
-      {"Enter presses the default button", [](auto& s) { s.PressEnter(); }, ModalResult::OK,
-       false, 0},
+      {"Enter presses the default button", [](auto& s) { s.PressEnter(); }, ModalResult::OK, false,
+       0},
       {"Ctrl+Enter goes through the key handler", [](auto& s) { s.PressCtrlEnter(); },
        ModalResult::OK, true, 0},
       {"Ctrl+click on OK", [](auto& s) { s.ClickOK(true); }, ModalResult::OK, true, 0},
-      {"Escape presses the cancel button", [](auto& s) { s.PressEscape(); },
-       ModalResult::Cancel, false, 1},
+      {"Escape presses the cancel button", [](auto& s) { s.PressEscape(); }, ModalResult::Cancel,
+       false, 1},
       {"Click on Cancel", [](auto& s) { s.Click("CancelBtn"); }, ModalResult::Cancel, false, 1},
-      {"the close box runs no handler", [](auto& s) { s.CloseBox(); }, ModalResult::Cancel,
-       false, 0},
+      {"the close box runs no handler", [](auto& s) { s.CloseBox(); }, ModalResult::Cancel, false,
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -141,20 +141,20 @@ TEST(ScriptedPort, MenuPickRunsTheButtonsHandlerWithTheCtrlState) {
     EXPECT_EQ(form.Name.text, "gamma");
     EXPECT_FALSE(form.ctrlInHandler);
     ASSERT_EQ(port.Menus().size(), 1u);
-    EXPECT_THAT(port.Menus()[0],
-                ElementsAre("alpha", "-", "team", "team > beta", "team > gamma"));
-    EXPECT_THAT(port.Transcript(),
-                ElementsAre("modal: Test dialog -> OK", "menu: alpha | - | team | team > beta | "
-                                                        "team > gamma"));
+    EXPECT_THAT(port.Menus()[0], ElementsAre("alpha", "-", "team", "team > beta", "team > gamma"));
+    EXPECT_THAT(port.Transcript(), ElementsAre("modal: Test dialog -> OK",
+                                               "menu: alpha | - | team | team > beta | "
+                                               "team > gamma"));
     EXPECT_TRUE(port.Problems().empty());
   }
   {
     // With Ctrl the entry only fills the field; the user then confirms without Ctrl.
     ScriptedPort port;
     TestDialog form;
-    port.OnModal().PickMenu("MoreBtn", "beta", true).Check([](ui::Form& f) {
-      EXPECT_EQ(f.modalResult, ModalResult::None);
-    }).ClickOK();
+    port.OnModal()
+        .PickMenu("MoreBtn", "beta", true)
+        .Check([](ui::Form& f) { EXPECT_EQ(f.modalResult, ModalResult::None); })
+        .ClickOK();
     EXPECT_EQ(port.ShowModal(form), ModalResult::OK);
     EXPECT_EQ(form.Name.text, "beta");
     EXPECT_TRUE(form.ctrlInHandler);
@@ -232,7 +232,8 @@ TEST(ScriptedPort, StepsLeftOrMissingAreReported) {
     port.OnModal().PickMenu("MoreBtn", "alpha").Type("NameEdit", "x").ClickOK();
     EXPECT_EQ(port.ShowModal(form), ModalResult::OK);
     EXPECT_EQ(form.Name.text, "alpha");
-    EXPECT_THAT(port.Problems(), ElementsAre(testing::HasSubstr("closed with OK after step 1 of 3")));
+    EXPECT_THAT(port.Problems(),
+                ElementsAre(testing::HasSubstr("closed with OK after step 1 of 3")));
   }
   {
     // Steps that leave the form open: the script ran dry and the show answers Cancel.
@@ -280,9 +281,8 @@ TEST(ScriptedPort, ShowsTakeTheirScriptsInOrderAlsoWhenNested) {
   EXPECT_EQ(port.ShowModal(outer), ModalResult::OK);
   EXPECT_EQ(outer.Name.text, "outer");
   EXPECT_EQ(inner.Name.text, "inner");
-  EXPECT_THAT(port.Transcript(),
-              ElementsAre("modal: Test dialog -> OK", "modal: Inner -> Cancel",
-                          "question: Keep it? -> No", "message: dropped"));
+  EXPECT_THAT(port.Transcript(), ElementsAre("modal: Test dialog -> OK", "modal: Inner -> Cancel",
+                                             "question: Keep it? -> No", "message: dropped"));
   EXPECT_THAT(port.Captions(), ElementsAre("Test dialog", "Inner"));
   EXPECT_THAT(port.Questions(), ElementsAre("Keep it?"));
   EXPECT_THAT(port.Messages(), ElementsAre("dropped"));

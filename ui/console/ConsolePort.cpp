@@ -34,7 +34,9 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-bool isEscape(const std::string& line) { return line.size() == 1 && line[0] == kEscape; }
+bool isEscape(const std::string& line) {
+  return line.size() == 1 && line[0] == kEscape;
+}
 
 // Message texts may carry Windows line breaks.
 std::string withPlainLineBreaks(const std::string& text) {
@@ -128,9 +130,11 @@ ModalResult ConsolePort::ShowModal(Form& form) {
   ctrlHeld_ = false;
   form.FormShow();
   out_ << "\n== " << PlainCaption(form.caption) << " ==\n";
+  out_ << "(Enter keeps the value in brackets";
   if (const Control* action = actionButton(form))
-    out_ << "(h at any prompt: " << (action->hint.empty() ? captionOf(*action) : action->hint)
-         << ")\n";
+    out_ << "; h at any prompt: " << (action->hint.empty() ? captionOf(*action) : action->hint)
+         << "; \\h types an h";
+  out_ << ")\n";
 
   for (;;) {
     Step step = Step::Next;
@@ -152,8 +156,7 @@ ModalResult ConsolePort::ShowModal(Form& form) {
   }
 }
 
-ConsolePort::Step ConsolePort::promptField(Form& form, Control& control,
-                                           const std::string& label) {
+ConsolePort::Step ConsolePort::promptField(Form& form, Control& control, const std::string& label) {
   const bool secret = control.passwordChar != '\0';
   const bool combo = control.kind == ControlKind::ComboBox;
   const int count = static_cast<int>(control.items.size());
@@ -240,7 +243,8 @@ ConsolePort::Step ConsolePort::confirm(Form& form) {
     out_ << "Enter = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
          << ", ! = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
          << " with Ctrl (not recorded in the history), e = edit";
-    if (action != nullptr) out_ << ", h = " << (action->hint.empty() ? captionOf(*action) : action->hint);
+    if (action != nullptr)
+      out_ << ", h = " << (action->hint.empty() ? captionOf(*action) : action->hint);
     out_ << ", c = " << (cancelButton != nullptr ? captionOf(*cancelButton) : std::string("Cancel"))
          << ": ";
     std::string line;
@@ -296,7 +300,8 @@ const MenuItem* ConsolePort::PopupMenu(Form& /*form*/, const std::vector<MenuIte
   }
   const std::size_t count = numbered.size();
   for (;;) {
-    out_ << "Choose 1 to " << count << " (! before the number: with Ctrl, fields only), Enter = none: ";
+    out_ << "Choose 1 to " << count
+         << " (! before the number: with Ctrl, fields only), Enter = none: ";
     std::string line;
     if (!readLine(line) || line.empty() || line == "c" || isEscape(line)) return nullptr;
     const bool ctrl = line[0] == '!';

@@ -1,18 +1,17 @@
 // The terminal front end on scripted input: prompts, choices, menus, confirmation, cancel, end of
 // input, message boxes, questions and the main window.
-#include "ui/console/ConsolePort.h"
-
 #include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
+
+#include "ui/console/ConsolePort.h"
 
 namespace {
 
@@ -272,8 +271,9 @@ TEST(ConsolePort, MenuEntryFromAFieldPromptClosesTheDialog) {
   // Closed at once: the rest of the input is untouched.
   EXPECT_EQ(console.rest(), "left over\n");
   const std::string out = console.output();
-  EXPECT_THAT(out, HasSubstr("(h at any prompt: Recent names)"));
-  EXPECT_THAT(out, HasSubstr("Recent names:\n  1) alpha\n  team:\n      2) beta\n      3) gamma\n"));
+  EXPECT_THAT(out, HasSubstr("; h at any prompt: Recent names;"));
+  EXPECT_THAT(out,
+              HasSubstr("Recent names:\n  1) alpha\n  team:\n      2) beta\n      3) gamma\n"));
   EXPECT_THAT(out, Not(HasSubstr(") -")));
 }
 
@@ -331,9 +331,9 @@ TEST(ConsolePort, YesNoAcceptsNorwegianAndEnglishAnswers) {
     const char* rest;
   };
   const Case cases[] = {
-      {"y\nmore", true, "more"}, {"J\n", true, ""},    {"ja\n", true, ""},
-      {"Yes\n", true, ""},       {"n\n", false, ""},   {"Nei\n", false, ""},
-      {"no\n", false, ""},       {"\x1b\n", false, ""}, {"\nmaybe\nj\n", true, ""},
+      {"y\nmore", true, "more"}, {"J\n", true, ""},      {"ja\n", true, ""},
+      {"Yes\n", true, ""},       {"n\n", false, ""},     {"Nei\n", false, ""},
+      {"no\n", false, ""},       {"\x1b\n", false, ""},  {"\nmaybe\nj\n", true, ""},
       {"", false, ""},           {"maybe\n", false, ""},
   };
   for (const Case& c : cases) {

@@ -1,8 +1,8 @@
 // Which controls a text front end prompts for, in which order, and under which label.
-#include "ui/console/internal/FormFields.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "ui/console/internal/FormFields.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ TEST(FormFields, TabOrderFollowsParentsFirstAndSkipsWhatCannotBeUsed) {
   dead.enabled = false;
 
   // Equal tab orders keep the order of creation.
-  EXPECT_THAT(namesOf(ui::console::InputFields(form)),
-              ElementsAre("A=A", "B=B", "Tie=Tie", "C=C"));
+  EXPECT_THAT(namesOf(ui::console::InputFields(form)), ElementsAre("A=A", "B=B", "Tie=Tie", "C=C"));
 }
 
 TEST(FormFields, LabelIsTheNearestShowingLabelLeftOfTheFieldOnItsRow) {
