@@ -130,12 +130,16 @@ ConsolePort::Step ConsolePort::pressAction(Form& form) {
 ModalResult ConsolePort::ShowModal(Form& form) {
   form.modalResult = ModalResult::None;
   ctrlHeld_ = false;
+  menuTitle_.clear();
   form.FormShow();
   out_ << "\n== " << PlainCaption(form.caption) << " ==\n";
   out_ << "(Enter keeps the value in brackets";
   if (const Control* action = actionButton(form))
     out_ << "; h at any prompt: " << captionOf(*action) << "; \\h types an h";
   out_ << ")\n";
+
+  // A form that closes itself while being shown never waits for input.
+  if (form.modalResult != ModalResult::None) return form.modalResult;
 
   for (;;) {
     Step step = Step::Next;
