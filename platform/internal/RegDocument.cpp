@@ -297,9 +297,10 @@ void RegDocument::parse(std::string_view text) {
         if (normalized && !rootText.empty()) {
           entry.kind = Kind::Section;
           entry.path = *normalized;
-          if (rootText == "HKEY_LOCAL_MACHINE" || rootText == "HKLM") {
+          if (equalsNoCase(rootText, "HKEY_LOCAL_MACHINE") || equalsNoCase(rootText, "HKLM")) {
             entry.root = RootKey::LocalMachine;
-          } else if (rootText == "HKEY_CURRENT_USER" || rootText == "HKCU") {
+          } else if (equalsNoCase(rootText, "HKEY_CURRENT_USER") ||
+                     equalsNoCase(rootText, "HKCU")) {
             entry.root = RootKey::CurrentUser;
           } else if (!startsWithNoCase(rootText, "HKEY_")) {
             entry.kind = Kind::BadSection;

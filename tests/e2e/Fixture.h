@@ -2,6 +2,7 @@
 // history, command line) before and after each test.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>

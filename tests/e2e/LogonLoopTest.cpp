@@ -169,13 +169,14 @@ TEST_F(LogonLoop, InMemoryHistoryGrowsUpToItsSize) {
   }
   ASSERT_EQ(oracle::LogonHistory().Count(), 2u);
   EXPECT_EQ(oracle::HistoryItemText(oracle::LogonHistory()[0]), "c@db");
-  EXPECT_EQ(oracle::HistoryItemText(oracle::LogonHistory()[1]), "a@db");
+  // The oldest entry made room for the newest, which went to the top.
+  EXPECT_EQ(oracle::HistoryItemText(oracle::LogonHistory()[1]), "b@db");
 
   // Choosing an entry with a password closes the dialog at once and logs on with it.
-  user.OnModal().PickHistory("a@db");
+  user.OnModal().PickHistory("b@db");
   EXPECT_TRUE(logon.Execute());
-  EXPECT_EQ(session.attempts.back(), (Attempt{"a", "pw", "db", oracle::caNormal}));
-  EXPECT_EQ(oracle::HistoryItemText(oracle::LogonHistory()[0]), "a@db");
+  EXPECT_EQ(session.attempts.back(), (Attempt{"b", "pw", "db", oracle::caNormal}));
+  EXPECT_EQ(oracle::HistoryItemText(oracle::LogonHistory()[0]), "b@db");
 }
 
 TEST_F(LogonLoop, OtherFrameworkExceptionsAreShownAndTheLoopGoesOn) {

@@ -122,7 +122,7 @@ TEST(RegFileRegistryRead, NamesCompareWithoutCaseAndKeysExistAlongTheirPath) {
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\HOME0]\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\key_orahome92\\Sub]\n"
       "[HKLM\\SOFTWARE\\ORACLE\\HOME1]\n"
-      "[hkey_current_user\\Lower]\n\"v\"=\"not a root name\"\n"
+      "[hkey_current_user\\Lower]\n\"v\"=\"lower-case root\"\n"
       "[HKEY_CLASSES_ROOT\\SOFTWARE\\ORACLE]\n\"ORACLE_HOME\"=\"other root\"\n"
       "[HKEY_LOCAL_MACHINE\\software\\oracle]\n\"ORACLE_HOME\"=\"second\"\n\"Extra\"=\"e\"\n"});
   // Two sections of one key add up; the later of two values of one name wins.
@@ -144,8 +144,8 @@ TEST(RegFileRegistryRead, NamesCompareWithoutCaseAndKeysExistAlongTheirPath) {
   EXPECT_FALSE(reg.keyExists(HKLM, "SOFTWARE\\ORACLE\\HOME"));
   EXPECT_FALSE(reg.keyExists(HKLM, "SOFTWARE\\\\ORACLE"));
   EXPECT_FALSE(reg.keyExists(HKCU, "SOFTWARE"));
-  // Root names are matched exactly, as the registry editor writes them; other roots are ignored.
-  EXPECT_FALSE(reg.keyExists(HKCU, "Lower"));
+  // Root names compare without regard to case too; other roots are ignored.
+  EXPECT_EQ(reg.readString(HKCU, "Lower", "v"), "lower-case root");
   EXPECT_EQ(reg.readValue(HKCU, "SOFTWARE\\ORACLE", "ORACLE_HOME"), std::nullopt);
   EXPECT_EQ(reg.readValue(HKLM, "SOFTWARE\\ORACLE", "missing"), std::nullopt);
   EXPECT_EQ(reg.readValue(HKLM, "SOFTWARE\\MISSING", "ORACLE_HOME"), std::nullopt);
