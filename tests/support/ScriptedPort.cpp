@@ -361,7 +361,9 @@ ui::ModalResult ScriptedPort::ShowModal(ui::Form& form) {
   events_.push_back({EventKind::Modal, form.caption, {}});
   const std::string where = "show " + std::to_string(showIndex + 1) + " \"" + form.caption + '"';
 
-  if (modals_.empty()) {
+  if (form.modalResult != ui::ModalResult::None) {
+    // The form closed itself while being shown: the user had no turn, so no script is used.
+  } else if (modals_.empty()) {
     ranDry_ = true;
     problem(where + ": no script left (answered Cancel)");
   } else {

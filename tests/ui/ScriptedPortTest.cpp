@@ -290,6 +290,19 @@ TEST(ScriptedPort, ShowsTakeTheirScriptsInOrderAlsoWhenNested) {
   EXPECT_TRUE(port.AllPlayed());
 }
 
+TEST(ScriptedPort, FormThatClosesWhileShownUsesNoScript) {
+  struct SelfClosing : TestDialog {
+    void FormShow() override { modalResult = ModalResult::Cancel; }
+  } form;
+  ScriptedPort port;
+  port.OnModal().ClickOK();
+  EXPECT_EQ(port.ShowModal(form), ModalResult::Cancel);
+  EXPECT_FALSE(port.AllPlayed());
+  EXPECT_FALSE(port.RanDry());
+  EXPECT_TRUE(port.Problems().empty());
+  EXPECT_THAT(port.Transcript(), ElementsAre("modal: Test dialog -> Cancel"));
+}
+
 TEST(ScriptedPort, BusyCursorChangesAreRecorded) {
   ScriptedPort port;
   {

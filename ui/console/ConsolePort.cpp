@@ -48,8 +48,10 @@ std::string withPlainLineBreaks(const std::string& text) {
   return out;
 }
 
+// A glyph-only button is named by its hint.
 std::string captionOf(const Control& control) {
   std::string text = PlainCaption(control.caption);
+  if (text.empty()) text = control.hint;
   return text.empty() ? control.name : text;
 }
 
@@ -119,7 +121,7 @@ Control* ConsolePort::actionButton(const Form& form) const {
 ConsolePort::Step ConsolePort::pressAction(Form& form) {
   Control* button = actionButton(form);
   if (button == nullptr) return Step::Again;
-  menuTitle_ = button->hint.empty() ? captionOf(*button) : button->hint;
+  menuTitle_ = captionOf(*button);
   form.Click(*button);
   menuTitle_.clear();
   return form.modalResult != ModalResult::None ? Step::Closed : Step::Again;
@@ -128,13 +130,16 @@ ConsolePort::Step ConsolePort::pressAction(Form& form) {
 ModalResult ConsolePort::ShowModal(Form& form) {
   form.modalResult = ModalResult::None;
   ctrlHeld_ = false;
+  menuTitle_.clear();
   form.FormShow();
   out_ << "\n== " << PlainCaption(form.caption) << " ==\n";
   out_ << "(Enter keeps the value in brackets";
   if (const Control* action = actionButton(form))
-    out_ << "; h at any prompt: " << (action->hint.empty() ? captionOf(*action) : action->hint)
-         << "; \\h types an h";
+    out_ << "; h at any prompt: " << captionOf(*action) << "; \\h types an h";
   out_ << ")\n";
+
+  // A form that closes itself while being shown never waits for input.
+  if (form.modalResult != ModalResult::None) return form.modalResult;
 
   for (;;) {
     Step step = Step::Next;
@@ -235,16 +240,17 @@ ConsolePort::Step ConsolePort::promptChoice(Form& form, Control& control,
 ConsolePort::Step ConsolePort::confirm(Form& form) {
   const Control* okButton = findButton(form, true);
   const Control* cancelButton = findButton(form, false);
-  const std::vector<Control*> extras = ExtraButtons(form);
   const Control* action = actionButton(form);
+  // The history button is offered as "h" only.
+  std::vector<Control*> extras = ExtraButtons(form);
+  std::erase(extras, action);
   for (std::size_t i = 0; i < extras.size(); ++i)
     out_ << "  " << (i + 1) << ") " << captionOf(*extras[i]) << '\n';
   for (;;) {
     out_ << "Enter = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
          << ", ! = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
          << " with Ctrl (not recorded in the history), e = edit";
-    if (action != nullptr)
-      out_ << ", h = " << (action->hint.empty() ? captionOf(*action) : action->hint);
+    if (action != nullptr) out_ << ", h = " << captionOf(*action);
     out_ << ", c = " << (cancelButton != nullptr ? captionOf(*cancelButton) : std::string("Cancel"))
          << ": ";
     std::string line;

@@ -163,6 +163,9 @@ TEST_F(ConsoleLogon, HistoryEntryWithCtrlOrWithoutAPasswordOnlyFillsTheFields) {
     EXPECT_EQ(form.PasswordEdit.text, "manager");
     EXPECT_EQ(form.AliasList.text, "TEST");
     EXPECT_THAT(output(), HasSubstr("Username [system]: "));
+    // Offered as "h" at the confirmation, not as a numbered button.
+    EXPECT_THAT(output(), HasSubstr(", h = Logon history, c = Cancel: "));
+    EXPECT_THAT(output(), HasSubstr("Database [TEST]: Enter = OK"));
     EXPECT_FALSE(port_.ControlKeyDown());
   }
   {

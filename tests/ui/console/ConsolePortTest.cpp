@@ -260,6 +260,15 @@ TEST(ConsolePort, FormWithoutButtonsStillConfirmsAndCancels) {
   }
 }
 
+TEST(ConsolePort, FormThatClosesWhileShownReadsNothing) {
+  struct SelfClosing : AccountForm {
+    void FormShow() override { modalResult = ModalResult::OK; }
+  } form;
+  Console console("typed\n");
+  EXPECT_EQ(console.port.ShowModal(form), ModalResult::OK);
+  EXPECT_EQ(console.rest(), "typed\n");
+}
+
 TEST(ConsolePort, MenuEntryFromAFieldPromptClosesTheDialog) {
   AccountForm form;
   form.addMenuButton();
