@@ -101,8 +101,11 @@ std::size_t Decoder::Decode(const std::uint8_t* code, std::size_t size, std::uin
       if (bits.Overrun()) Truncated();
       bits.Refill();
     }
-    if (out.size() - at < static_cast<std::size_t>(kLookAhead))
-      out.resize(std::min(total, std::max(out.size() * 2, at + kLookAhead)));
+    if (out.size() - at < static_cast<std::size_t>(kLookAhead)) {
+      const std::size_t grown = std::min(total, std::max(out.size() * 2, at + kLookAhead));
+      out.reserve(grown);  // exactly: resize() alone may round the capacity up past the count
+      out.resize(grown);
+    }
 
     unsigned node = huffman_.Child(kRoot);
     int depth = 0;
