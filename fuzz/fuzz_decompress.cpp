@@ -26,10 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     oracle::MemoryStream dest;
     try {
       oracle::DecompressStream(source, dest);
-      const std::uint32_t count = static_cast<std::uint32_t>(data[0]) |
-                                  (static_cast<std::uint32_t>(data[1]) << 8) |
-                                  (static_cast<std::uint32_t>(data[2]) << 16) |
-                                  (static_cast<std::uint32_t>(data[3]) << 24);
+      const std::uint32_t count =
+          static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8) |
+          (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
       Check(dest.Size() == count);
       Check(source.Position() <= size);
     } catch (const oracle::Exception&) {
@@ -59,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     oracle::MemoryStream again(packed.Bytes());
     oracle::MemoryStream out;
     oracle::DecompressStream(again, out);
-    Check(out.Bytes() == std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(start), bytes.end()));
+    Check(out.Bytes() ==
+          std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(start), bytes.end()));
     // A complete stream's last byte always holds code bits (the empty value's space literal is
     // never read).
     if (start < size) Check(again.Position() == packed.Size());

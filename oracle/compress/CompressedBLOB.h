@@ -13,7 +13,7 @@ namespace oracle {
 
 // The first 8 bytes of a value compressed with CompressStream.
 inline constexpr std::array<std::uint8_t, 8> CompressedBLOBMarker = {0x91, 0x00, 0xA6, 0x38,
-                                                                      0x88, 0xB7, 0xCC, 0x1B};
+                                                                     0x88, 0xB7, 0xCC, 0x1B};
 
 // A dataset's compression event: called with the dataset, the field, the source stream (holding
 // the value, positioned at 0) and an empty destination stream, in this order. What it writes to

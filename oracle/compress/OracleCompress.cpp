@@ -46,10 +46,9 @@ void DecompressStream(MemoryStream& source, MemoryStream& dest) {
   const std::size_t available = start < source.Size() ? source.Size() - start : 0;
   if (available < 4) throw Exception("Compressed stream is truncated");
   const std::uint8_t* header = source.Memory() + start;
-  const std::uint32_t n = static_cast<std::uint32_t>(header[0]) |
-                          (static_cast<std::uint32_t>(header[1]) << 8) |
-                          (static_cast<std::uint32_t>(header[2]) << 16) |
-                          (static_cast<std::uint32_t>(header[3]) << 24);
+  const std::uint32_t n =
+      static_cast<std::uint32_t>(header[0]) | (static_cast<std::uint32_t>(header[1]) << 8) |
+      (static_cast<std::uint32_t>(header[2]) << 16) | (static_cast<std::uint32_t>(header[3]) << 24);
 
   // The destination takes the bytes only once they are all decoded, so a damaged stream leaves it
   // as it was, and an untrustworthy count never sizes anything up front.

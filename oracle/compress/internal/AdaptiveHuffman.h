@@ -13,10 +13,13 @@ namespace oracle::lzhuf {
 // the parent of node n, and parent_[kTreeSize + symbol] the leaf of a symbol.
 //
 // The counts stay sorted because every increment is followed by a swap with the last node of the
-// run of equal counts; that run is found by a galloping search instead of a linear scan. Both find
-// the same node (the array is sorted), so the tree evolves exactly as the published coder's does.
+// run of equal counts. That node is found by a few single steps and then a galloping search
+// rather than a plain linear scan; on a sorted array both find the same node, so the tree evolves
+// exactly as the published coder's does.
 class AdaptiveHuffman {
  public:
+  using Slot = std::uint16_t;  // node numbers and counts (at most 0xFFFF, the sentinel)
+
   // Every leaf at count 1, paired in order.
   void Start();
 
@@ -36,18 +39,18 @@ class AdaptiveHuffman {
       if (k > frequency_[c + 1]) {
         const unsigned l = LastBelow(c + 1, k);
         frequency_[c] = frequency_[l];
-        frequency_[l] = static_cast<std::uint16_t>(k);
+        frequency_[l] = static_cast<Slot>(k);
 
         const unsigned i = son_[c];
-        parent_[i] = static_cast<std::uint16_t>(l);
-        if (i < kTreeSize) parent_[i + 1] = static_cast<std::uint16_t>(l);
+        parent_[i] = static_cast<Slot>(l);
+        if (i < kTreeSize) parent_[i + 1] = static_cast<Slot>(l);
 
         const unsigned j = son_[l];
-        son_[l] = static_cast<std::uint16_t>(i);
+        son_[l] = static_cast<Slot>(i);
 
-        parent_[j] = static_cast<std::uint16_t>(c);
-        if (j < kTreeSize) parent_[j + 1] = static_cast<std::uint16_t>(c);
-        son_[c] = static_cast<std::uint16_t>(j);
+        parent_[j] = static_cast<Slot>(c);
+        if (j < kTreeSize) parent_[j + 1] = static_cast<Slot>(c);
+        son_[c] = static_cast<Slot>(j);
 
         c = l;
       }
@@ -56,16 +59,21 @@ class AdaptiveHuffman {
   }
 
  private:
-  // The last node whose count is below k, given that node `from` is below k. The sentinel count
-  // after the root (0xFFFF) stops the search.
+  // The last node whose count is below k, given that node `from` is below k. Runs of equal
+  // counts are mostly short, so a few steps are taken one by one before galloping. The sentinel
+  // count after the root (0xFFFF) stops the search.
   unsigned LastBelow(unsigned from, unsigned k) const {
     unsigned lo = from;
-    unsigned step = 1;
+    for (int n = 0; n < 4; ++n) {
+      if (frequency_[lo + 1] >= k) return lo;
+      ++lo;
+    }
+    unsigned step = 2;
     unsigned hi = lo + 1;
     while (frequency_[hi] < k) {
       lo = hi;
-      step <<= 1;
       hi = lo + step;
+      step <<= 1;
       if (hi > kTreeSize) {
         hi = kTreeSize;
         break;
@@ -83,9 +91,9 @@ class AdaptiveHuffman {
 
   void Rebuild();
 
-  std::uint16_t frequency_[kTreeSize + 1];       // + the sentinel
-  std::uint16_t parent_[kTreeSize + kSymbols];   // nodes, then the leaf of each symbol
-  std::uint16_t son_[kTreeSize];
+  Slot frequency_[kTreeSize + 1];      // + the sentinel
+  Slot parent_[kTreeSize + kSymbols];  // nodes, then the leaf of each symbol
+  Slot son_[kTreeSize];
 };
 
 }  // namespace oracle::lzhuf

@@ -14,13 +14,16 @@
 namespace oracle::lzhuf {
 namespace {
 
-[[noreturn]] void Truncated() { throw Exception("Compressed stream is truncated"); }
+[[noreturn]] void Truncated() {
+  throw Exception("Compressed stream is truncated");
+}
 
 // Most significant bit first. Bits past the end of the code read as zero, but using one is an
 // error: a complete stream never needs them, since every symbol's bits are written in full.
 class BitReader {
  public:
-  BitReader(const std::uint8_t* code, std::size_t size) : begin_(code), next_(code), end_(code + size) {}
+  BitReader(const std::uint8_t* code, std::size_t size)
+      : begin_(code), next_(code), end_(code + size) {}
 
   // Makes at least 56 bits available.
   void Refill() {
@@ -58,8 +61,7 @@ class BitReader {
 
   // Code bytes holding at least one used bit.
   std::size_t Consumed() const {
-    const std::int64_t used =
-        static_cast<std::int64_t>(next_ - begin_) * 8 + padding_ - available_;
+    const std::int64_t used = static_cast<std::int64_t>(next_ - begin_) * 8 + padding_ - available_;
     const std::int64_t real = static_cast<std::int64_t>(end_ - begin_) * 8;
     return static_cast<std::size_t>((std::min(used, real) + 7) / 8);
   }
@@ -68,8 +70,8 @@ class BitReader {
   const std::uint8_t* begin_;
   const std::uint8_t* next_;
   const std::uint8_t* end_;
-  std::uint64_t bits_ = 0;  // next bit at the top
-  int available_ = 0;       // valid bits in bits_
+  std::uint64_t bits_ = 0;    // next bit at the top
+  int available_ = 0;         // valid bits in bits_
   std::int64_t padding_ = 0;  // zero bits supplied past the end
 };
 

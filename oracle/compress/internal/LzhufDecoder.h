@@ -16,7 +16,9 @@ namespace oracle::lzhuf {
 // The most bytes `codeBytes` bytes of code can describe. A literal takes at least 1 bit; a match
 // of at most 60 bytes takes at least 1 bit of symbol and 9 of position. Any larger count cannot
 // come from a complete stream.
-constexpr std::uint64_t MaxDecodedSize(std::uint64_t codeBytes) { return codeBytes * 8 * 6; }
+constexpr std::uint64_t MaxDecodedSize(std::uint64_t codeBytes) {
+  return codeBytes * 8 * 6;
+}
 
 // Working storage of one decoding; one object per call.
 class Decoder {

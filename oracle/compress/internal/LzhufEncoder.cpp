@@ -17,26 +17,35 @@ struct StreamSink {
   void operator()(const std::uint8_t* bytes, std::size_t count) const { dest.Write(bytes, count); }
 };
 
-// Length of the common prefix of a and b over bytes 1..kLookAhead-1 (byte 0 is equal by
-// construction of the trees), or kLookAhead when all are equal. Reads up to 64 bytes of each.
-inline int CommonLength(const std::uint8_t* a, const std::uint8_t* b) {
-  if constexpr (std::endian::native == std::endian::little) {
-    for (int i = 1; i < kLookAhead; i += 8) {
-      std::uint64_t x;
-      std::uint64_t y;
-      std::memcpy(&x, a + i, 8);
-      std::memcpy(&y, b + i, 8);
-      if (const std::uint64_t diff = x ^ y; diff != 0) {
-        const int at = i + std::countr_zero(diff) / 8;
-        return at < kLookAhead ? at : kLookAhead;
-      }
-    }
-    return kLookAhead;
-  } else {
-    int i = 1;
-    while (i < kLookAhead && a[i] == b[i]) ++i;
-    return i;
+// Compares the string at key with the one at other over bytes 1..kLookAhead-1 (byte 0 is equal
+// by construction of the trees). Returns the length of the common prefix, or kLookAhead when all
+// are equal, and sets cmp to the sign of key's byte minus other's at the first difference. Reads
+// up to 64 bytes of each, eight at a time as big-endian words, so that the first differing byte
+// is the most significant one and orders the words as it orders the strings.
+inline std::uint64_t LoadBigEndian(const std::uint8_t* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
+
+inline int Compare(const std::uint8_t* key, const std::uint8_t* other, int& cmp) {
+  // Most comparisons end at the first byte; testing it alone keeps that case short.
+  if (key[1] != other[1]) {
+    cmp = key[1] - other[1];
+    return 1;
   }
+  for (int i = 1; i < kLookAhead; i += 8) {
+    const std::uint64_t x = LoadBigEndian(key + i);
+    const std::uint64_t y = LoadBigEndian(other + i);
+    if (x != y) {
+      const int at = i + std::countl_zero(x ^ y) / 8;
+      if (at >= kLookAhead) return kLookAhead;  // only bytes past the look-ahead differ
+      cmp = x > y ? 1 : -1;
+      return at;
+    }
+  }
+  return kLookAhead;
 }
 
 }  // namespace
@@ -60,8 +69,9 @@ void Encoder::InsertNode(int r) {
   const std::uint8_t* key = &text_[r];
   int p = kRingSize + 1 + key[0];
   int cmp = 1;
+  int bestLength = 0;
+  int bestPosition = 0;
   right_[r] = left_[r] = kNil;
-  matchLength_ = 0;
   for (;;) {
     if (cmp >= 0) {
       if (right_[p] != kNil) {
@@ -69,7 +79,7 @@ void Encoder::InsertNode(int r) {
       } else {
         right_[p] = static_cast<std::uint16_t>(r);
         parent_[r] = static_cast<std::uint16_t>(p);
-        return;
+        break;
       }
     } else {
       if (left_[p] != kNil) {
@@ -77,23 +87,30 @@ void Encoder::InsertNode(int r) {
       } else {
         left_[p] = static_cast<std::uint16_t>(r);
         parent_[r] = static_cast<std::uint16_t>(p);
-        return;
+        break;
       }
     }
-    const int i = CommonLength(key, &text_[p]);
-    if (i < kLookAhead) cmp = key[i] - text_[p + i];
+    const int i = Compare(key, &text_[p], cmp);
     if (i > kThreshold) {
       const int position = ((r - p) & (kRingSize - 1)) - 1;
-      if (i > matchLength_) {
-        matchPosition_ = position;
-        matchLength_ = i;
-        if (i >= kLookAhead) break;
-      } else if (i == matchLength_ && position < matchPosition_) {
-        matchPosition_ = position;
+      if (i > bestLength) {
+        bestPosition = position;
+        bestLength = i;
+        if (i >= kLookAhead) {
+          ReplaceNode(p, r);
+          break;
+        }
+      } else if (i == bestLength && position < bestPosition) {
+        bestPosition = position;
       }
     }
   }
-  // Full-length match: r takes p's place in the tree.
+  matchLength_ = bestLength;
+  matchPosition_ = bestPosition;
+}
+
+// Puts r in p's place in the tree (r's string equals p's over the whole look-ahead).
+void Encoder::ReplaceNode(int p, int r) {
   parent_[r] = parent_[p];
   left_[r] = left_[p];
   right_[r] = right_[p];

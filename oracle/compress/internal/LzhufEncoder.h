@@ -27,6 +27,7 @@ class Encoder {
  private:
   void InitTree();
   void InsertNode(int r);
+  void ReplaceNode(int p, int r);
   void DeleteNode(int p);
 
   // The ring, followed by a copy of its first kLookAhead - 1 bytes so that a string starting near

@@ -7,10 +7,10 @@
 
 namespace oracle::lzhuf {
 
-inline constexpr int kRingSize = 4096;   // N: the sliding window
-inline constexpr int kLookAhead = 60;    // F: longest match
-inline constexpr int kThreshold = 2;     // matches of this length or shorter go out as literals
-inline constexpr int kNil = kRingSize;   // "no node" in the search trees
+inline constexpr int kRingSize = 4096;  // N: the sliding window
+inline constexpr int kLookAhead = 60;   // F: longest match
+inline constexpr int kThreshold = 2;    // matches of this length or shorter go out as literals
+inline constexpr int kNil = kRingSize;  // "no node" in the search trees
 inline constexpr int kFirstByte = kRingSize - kLookAhead;  // 4036: where input starts in the ring
 
 inline constexpr int kSymbols = 256 - kThreshold + kLookAhead;  // 314: bytes, then lengths 3..60
@@ -19,14 +19,18 @@ inline constexpr int kRoot = kTreeSize - 1;                     // 626
 inline constexpr unsigned kMaxFrequency = 0x8000;               // root count that forces a rebuild
 
 // Symbol for a match of the given length (3..60), and back.
-constexpr unsigned MatchSymbol(int length) { return static_cast<unsigned>(255 - kThreshold + length); }
-constexpr int MatchLengthOf(unsigned symbol) { return static_cast<int>(symbol) - 255 + kThreshold; }
+constexpr unsigned MatchSymbol(int length) {
+  return static_cast<unsigned>(255 - kThreshold + length);
+}
+constexpr int MatchLengthOf(unsigned symbol) {
+  return static_cast<int>(symbol) - 255 + kThreshold;
+}
 
 // The upper 6 bits of a position go out in a canonical prefix code: 3 bits for 0, 4 for 1..3,
 // 5 for 4..11, 6 for 12..23, 7 for 24..47, 8 for 48..63, codes in increasing order of the value.
 struct PositionCode {
-  std::array<std::uint8_t, 64> length{};  // bits of the code for each upper value
-  std::array<std::uint8_t, 64> code{};    // the code, right-aligned
+  std::array<std::uint8_t, 64> length{};     // bits of the code for each upper value
+  std::array<std::uint8_t, 64> code{};       // the code, right-aligned
   std::array<std::uint8_t, 256> upperOf{};   // next 8 input bits -> upper value
   std::array<std::uint8_t, 256> lengthOf{};  // next 8 input bits -> code length
 };

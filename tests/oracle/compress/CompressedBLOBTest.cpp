@@ -1,10 +1,9 @@
-#include "oracle/compress/CompressedBLOB.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
+#include "oracle/compress/CompressedBLOB.h"
 #include "oracle/compress/OracleCompress.h"
 #include "oracle/core/Exception.h"
 
@@ -13,7 +12,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes B(const std::string& s) { return {s.begin(), s.end()}; }
+Bytes B(const std::string& s) {
+  return {s.begin(), s.end()};
+}
 Bytes Marked(const Bytes& rest) {
   Bytes out(CompressedBLOBMarker.size() + rest.size());
   std::copy(CompressedBLOBMarker.begin(), CompressedBLOBMarker.end(), out.begin());

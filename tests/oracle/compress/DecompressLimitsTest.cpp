@@ -29,8 +29,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace oracle {
@@ -40,7 +44,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Stream(std::uint32_t count, const Bytes& code) {
   Bytes s(4 + code.size());
-  for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(count >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    s[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(count >> (8 * i));
   std::copy(code.begin(), code.end(), s.begin() + 4);
   return s;
 }

@@ -1,16 +1,17 @@
-#include "oracle/compress/MemoryStream.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
+#include "oracle/compress/MemoryStream.h"
 #include "oracle/core/Exception.h"
 
 namespace oracle {
 namespace {
 
-std::vector<std::uint8_t> B(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> B(const std::string& s) {
+  return {s.begin(), s.end()};
+}
 
 TEST(MemoryStream, ReadWriteAndSeekMoveThePosition) {
   MemoryStream m;

@@ -1,5 +1,3 @@
-#include "oracle/compress/OracleCompress.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "oracle/compress/OracleCompress.h"
 #include "oracle/core/Exception.h"
 
 namespace oracle {
