@@ -20,7 +20,17 @@
 
 namespace oracle {
 
+namespace {
+
+// The coder reads the source's memory while it writes the destination, which may move it.
+void RequireTwoStreams(const MemoryStream& source, const MemoryStream& dest) {
+  if (&source == &dest) throw Exception("Source and destination must be different streams");
+}
+
+}  // namespace
+
 void CompressStream(MemoryStream& source, MemoryStream& dest) {
+  RequireTwoStreams(source, dest);
   const std::size_t start = source.Position();
   const std::size_t n = start < source.Size() ? source.Size() - start : 0;
   if (n > std::numeric_limits<std::uint32_t>::max())
@@ -42,6 +52,7 @@ void CompressStream(MemoryStream& source, MemoryStream& dest) {
 }
 
 void DecompressStream(MemoryStream& source, MemoryStream& dest) {
+  RequireTwoStreams(source, dest);
   const std::size_t start = source.Position();
   const std::size_t available = start < source.Size() ? source.Size() - start : 0;
   if (available < 4) throw Exception("Compressed stream is truncated");

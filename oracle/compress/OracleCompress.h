@@ -12,7 +12,8 @@ namespace oracle {
 // oracle::Exception ("Stream too large to compress") for more than 4 GB - 1 bytes, which the count
 // cannot hold.
 //
-// Calls share no state: any number may run at once on different streams.
+// Calls share no state: any number may run at once on different streams. Source and dest must be
+// two streams (oracle::Exception otherwise).
 void CompressStream(MemoryStream& source, MemoryStream& dest);
 
 // Reads a compressed stream at source's position and writes the bytes it holds to dest at dest's

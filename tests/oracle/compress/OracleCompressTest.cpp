@@ -130,6 +130,14 @@ TEST(OracleCompress, DecompressesFromTheSourcePositionIntoTheDestPosition) {
   EXPECT_EQ(source.Position(), 3u + kAbcStream.size());  // the bytes after it are not touched
 }
 
+TEST(OracleCompress, OneStreamAsBothSourceAndDestIsRefused) {
+  MemoryStream both(kAbcStream);
+  const std::string message = "Source and destination must be different streams";
+  EXPECT_EQ(MessageOf([&] { CompressStream(both, both); }), message);
+  EXPECT_EQ(MessageOf([&] { DecompressStream(both, both); }), message);
+  EXPECT_EQ(both.Bytes(), kAbcStream);
+}
+
 TEST(OracleCompress, TruncatedStreamsRaiseAndLeaveTheDestinationAlone) {
   for (const char* name : {"one_byte", "abc", "tail_stale_24", "spaces_1000", "text_200k"}) {
     const Bytes stream = ReadFile(kVectors / (std::string(name) + ".lzh"));
