@@ -1,13 +1,13 @@
 // CompressStream and DecompressStream over the LZHUF coder.
 //
 // Each call builds its own working storage (ring, search trees, Huffman tree, bit registers:
-// about 30 KB) and frees it at the end, so there is no unit lock. The storage had to be set up at
-// every call anyway, so nothing is lost by making it the call's own; in exchange, calls on
-// different threads run side by side instead of queueing on one process-wide lock, a slow
-// compression never blocks a reader holding other locks, and the output depends on the input
-// alone (the encoder's comparisons read ring bytes past the end of the input, which are zero in
-// fresh storage rather than whatever a previous call left there). The code bits are the same as
-// with shared storage.
+// about 30 KB) and frees it at the end, so there is no unit lock. The storage has to be set up at
+// every call anyway, so making it the call's own costs nothing, and it buys three things: calls on
+// different threads run side by side instead of queueing on one process-wide lock; no lock of
+// ours can take part in a lock-order cycle with the caller's; and the output depends on the input
+// alone, since the encoder's comparisons read ring bytes past the end of the input, which are
+// zero in fresh storage rather than whatever an earlier call left there. The code bits are those
+// of the published coder started on fresh storage.
 #include "oracle/compress/OracleCompress.h"
 
 #include <cstdint>
