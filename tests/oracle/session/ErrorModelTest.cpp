@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ClientHome.h"
+#include "support/ClientHome.h"
 #include "oracle/core/Exception.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"

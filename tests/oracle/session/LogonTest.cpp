@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "ClientHome.h"
+#include "support/ClientHome.h"
 #include "oracle/client/ClientLibrary.h"
 #include "oracle/core/Exception.h"
 #include "oracle/session/OracleError.h"
@@ -218,6 +218,8 @@ TEST(Logon, ODBCLogonWithoutOCA60AsksForTheOldLibrary) {
 
 TEST(Logon, ODBCLogonNeverUsesOCI8Mode) {
   ClientHome client;
+  // With the library named, an ODBC logon keeps it instead of asking for the old one.
+  oracle::SetOCIDLL(client.home.LibraryPath().string());
   TOracleSession s(nullptr);
   EXPECT_NE(logOn(s, "scott", "tiger", "ODBC:mydsn"), 0);
   EXPECT_FALSE(s.OCI8Mode());

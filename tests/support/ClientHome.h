@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "ociemu/testing/OracleHome.h"
@@ -38,12 +39,21 @@ class ClientHome {
     db.AddAccount("EXPIRED", "expired", Status::Expired);
     db.AddAccount("GRACE", "grace", Status::ExpiredGrace);
     db.AddExternalAccount(osUser());
+    // Found as a user's client is found: through ORACLE_HOME.
+    const char* previous = std::getenv("ORACLE_HOME");
+    if (previous != nullptr) previousOracleHome_ = previous;
+    hadOracleHome_ = previous != nullptr;
+    setenv("ORACLE_HOME", home.Path().c_str(), 1);
     oracle::FreeOCI();
-    oracle::SetOCIDLL(home.LibraryPath().string());
+    oracle::SetOCIDLL("");
   }
   ~ClientHome() {
     oracle::FreeOCI();
     oracle::SetOCIDLL("");
+    if (hadOracleHome_)
+      setenv("ORACLE_HOME", previousOracleHome_.c_str(), 1);
+    else
+      unsetenv("ORACLE_HOME");
   }
   ClientHome(const ClientHome&) = delete;
   ClientHome& operator=(const ClientHome&) = delete;
@@ -63,6 +73,9 @@ class ClientHome {
   ociemu::testing::TestDatabase db;
 
  private:
+  std::string previousOracleHome_;
+  bool hadOracleHome_ = false;
+
   long counter(long (*read)(void*)) const {
     void* lib = dlopen(home.LibraryPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (lib == nullptr) return -1;
