@@ -1,0 +1,56 @@
+// The process-wide port pointer and the headless fallback.
+#include "ui/UiPort.h"
+
+#include <iostream>
+
+namespace ui {
+namespace {
+
+class HeadlessPort final : public UiPort {
+ public:
+  void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
+  bool AskYesNo(const std::string& text) override {
+    std::cerr << text << " [No]\n";
+    return false;
+  }
+  ModalResult ShowModal(Form& /*form*/) override { return ModalResult::Cancel; }
+  const MenuItem* PopupMenu(Form&, const std::vector<MenuItem>&, const Control*, int,
+                            int) override {
+    return nullptr;
+  }
+  bool ControlKeyDown() override { return false; }
+  int ScreenCursor() override { return cursor_; }
+  void SetScreenCursor(int cursor) override { cursor_ = cursor; }
+  void RunInMainThread(const std::function<void()>& function) override { function(); }
+  int RunMainWindow(Form& /*mainForm*/) override { return 0; }
+  void Terminate() override {}
+
+ private:
+  int cursor_ = crDefault;
+};
+
+HeadlessPort& headless() {
+  static HeadlessPort instance;
+  return instance;
+}
+
+UiPort* current = nullptr;
+
+}  // namespace
+
+UiPort& port() { return current != nullptr ? *current : headless(); }
+
+ScopedPort::ScopedPort(UiPort& replacement) : previous_(current) { current = &replacement; }
+ScopedPort::~ScopedPort() { current = previous_; }
+
+BusyCursor::BusyCursor(int cursor) : active_(cursor != crDefault) {
+  if (!active_) return;
+  saved_ = port().ScreenCursor();
+  port().SetScreenCursor(cursor);
+}
+
+BusyCursor::~BusyCursor() {
+  if (active_) port().SetScreenCursor(saved_);
+}
+
+}  // namespace ui
