@@ -28,8 +28,8 @@ const TMemoryRecordHost& host() {
     h->AddField("FLAG", fdBoolean);
     h->AddField("COMM", fdCurrency);
     h->AddField("NOTE", fdMemo);
-    h->AddRecord({7369, "SMITH", 800.5, Variant::fromDate(*encodeDate(1980, 12, 17) + 0.25),
-                  true, Variant::null(), "Ære være 1.2.2003"});
+    h->AddRecord({7369, "SMITH", 800.5, Variant::fromDate(*encodeDate(1980, 12, 17) + 0.25), true,
+                  Variant::null(), "Ære være 1.2.2003"});
     h->SetCurrentRecord(0);
     return h;
   }();

@@ -17,15 +17,20 @@ TExprType ExprTypeOfField(TFieldDataType type) {
     case fdSmallint:
     case fdInteger:
     case fdWord:
-    case fdLargeint: return etInteger;
-    case fdBoolean: return etBoolean;
+    case fdLargeint:
+      return etInteger;
+    case fdBoolean:
+      return etBoolean;
     case fdFloat:
     case fdCurrency:
-    case fdBCD: return etFloat;
+    case fdBCD:
+      return etFloat;
     case fdDate:
     case fdTime:
-    case fdDateTime: return etDate;
-    default: return etString;
+    case fdDateTime:
+      return etDate;
+    default:
+      return etString;
   }
 }
 
@@ -61,7 +66,9 @@ bool TColumnExpression::AsBoolean() const {
   return Field().AsBoolean();
 }
 
-bool TColumnExpression::IsNull() const { return isNullName_ || Field().IsNull(); }
+bool TColumnExpression::IsNull() const {
+  return isNullName_ || Field().IsNull();
+}
 
 TExprType TColumnExpression::ExprType() const {
   if (isNullName_) return etString;

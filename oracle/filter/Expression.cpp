@@ -11,13 +11,12 @@ namespace {
 using filter_internal::localeRules;
 
 constexpr const char* kTypeNames[] = {"Date", "String", "Float", "Integer", "Boolean"};
-constexpr const char* kOperatorNames[] = {"opNot", "opMult", "opDivide", "opDiv",  "opMod",
-                                          "opAnd", "opShl",  "opShr",    "opPlus", "opMinus",
-                                          "opOr",  "opXor",  "opEq",     "opNEQ",  "opLT",
-                                          "opGT",  "opLTE",  "opGTE"};
-constexpr const char* kOperatorSymbols[] = {"NOT", "*",   "/",  "DIV", "MOD", "AND",
-                                            "SHL", "SHR", "+",  "-",   "OR",  "XOR",
-                                            "=",   "<>",  "<",  ">",   "<=",  ">="};
+constexpr const char* kOperatorNames[] = {
+    "opNot",   "opMult", "opDivide", "opDiv", "opMod", "opAnd", "opShl", "opShr", "opPlus",
+    "opMinus", "opOr",   "opXor",    "opEq",  "opNEQ", "opLT",  "opGT",  "opLTE", "opGTE"};
+constexpr const char* kOperatorSymbols[] = {"NOT", "*",   "/", "DIV", "MOD", "AND",
+                                            "SHL", "SHR", "+", "-",   "OR",  "XOR",
+                                            "=",   "<>",  "<", ">",   "<=",  ">="};
 
 [[noreturn]] void cannotRead(TExprType type, const char* as) {
   throw EExpression(std::string("Cannot read ") + ExprTypeName(type) + " as " + as);
@@ -31,9 +30,13 @@ const char* ExprTypeName(TExprType type) {
   return type <= etBoolean ? kTypeNames[type] : "?";
 }
 
-const char* OperatorName(TOperator op) { return op <= opGTE ? kOperatorNames[op] : "?"; }
+const char* OperatorName(TOperator op) {
+  return op <= opGTE ? kOperatorNames[op] : "?";
+}
 
-const char* OperatorSymbol(TOperator op) { return op <= opGTE ? kOperatorSymbols[op] : "?"; }
+const char* OperatorSymbol(TOperator op) {
+  return op <= opGTE ? kOperatorSymbols[op] : "?";
+}
 
 TExprType ResultType(TOperator op, TExprType t) {
   const bool relational = op >= opEq && op <= opGTE;
@@ -66,13 +69,17 @@ TExprType ResultType(TOperator op, TExprType t) {
 
 namespace filter_internal {
 
-const NodeOptions& currentNodeOptions() { return tCurrentOptions; }
+const NodeOptions& currentNodeOptions() {
+  return tCurrentOptions;
+}
 
 NodeOptionsScope::NodeOptionsScope(const NodeOptions& options) : previous_(tCurrentOptions) {
   tCurrentOptions = options;
 }
 
-NodeOptionsScope::~NodeOptionsScope() { tCurrentOptions = previous_; }
+NodeOptionsScope::~NodeOptionsScope() {
+  tCurrentOptions = previous_;
+}
 
 }  // namespace filter_internal
 
@@ -92,44 +99,63 @@ double TExpression::AsDate() const {
       if (const auto value = filter_internal::parseDateTime(text, localeRules())) return *value;
       throw EExpression("'" + text + "' is not a valid date");
     }
-    case etFloat: return AsFloat();
-    case etInteger: return AsInteger();
-    default: cannotRead(type, "Date");
+    case etFloat:
+      return AsFloat();
+    case etInteger:
+      return AsInteger();
+    default:
+      cannotRead(type, "Date");
   }
 }
 
 std::string TExpression::AsString() const {
   const TExprType type = ExprType();
   switch (type) {
-    case etDate: return filter_internal::formatDateTime(AsDate(), localeRules());
-    case etFloat: return filter_internal::formatFloat(AsFloat(), localeRules().decimalSeparator);
-    case etInteger: return std::to_string(AsInteger());
-    case etBoolean: return AsBoolean() ? "TRUE" : "FALSE";
-    default: cannotRead(type, "String");
+    case etDate:
+      return filter_internal::formatDateTime(AsDate(), localeRules());
+    case etFloat:
+      return filter_internal::formatFloat(AsFloat(), localeRules().decimalSeparator);
+    case etInteger:
+      return std::to_string(AsInteger());
+    case etBoolean:
+      return AsBoolean() ? "TRUE" : "FALSE";
+    default:
+      cannotRead(type, "String");
   }
 }
 
 double TExpression::AsFloat() const {
   const TExprType type = ExprType();
   switch (type) {
-    case etDate: return AsDate();
-    case etInteger: return AsInteger();
-    case etBoolean: return AsBoolean() ? 1 : 0;
-    default: cannotRead(type, "Float");
+    case etDate:
+      return AsDate();
+    case etInteger:
+      return AsInteger();
+    case etBoolean:
+      return AsBoolean() ? 1 : 0;
+    default:
+      cannotRead(type, "Float");
   }
 }
 
 std::int32_t TExpression::AsInteger() const {
   const TExprType type = ExprType();
   switch (type) {
-    case etDate: return filter_internal::toInt32(AsDate());
-    case etBoolean: return AsBoolean() ? 1 : 0;
-    default: cannotRead(type, "integer");
+    case etDate:
+      return filter_internal::toInt32(AsDate());
+    case etBoolean:
+      return AsBoolean() ? 1 : 0;
+    default:
+      cannotRead(type, "integer");
   }
 }
 
-bool TExpression::AsBoolean() const { cannotRead(ExprType(), "boolean"); }
+bool TExpression::AsBoolean() const {
+  cannotRead(ExprType(), "boolean");
+}
 
-bool TExpression::IsNull() const { return false; }
+bool TExpression::IsNull() const {
+  return false;
+}
 
 }  // namespace oracle

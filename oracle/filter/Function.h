@@ -15,7 +15,9 @@ class TParameterList {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
   // Null for an empty parameter; precondition 0 <= index < Count().
-  const TExpression* Param(int index) const { return items_[static_cast<std::size_t>(index)].get(); }
+  const TExpression* Param(int index) const {
+    return items_[static_cast<std::size_t>(index)].get();
+  }
   void Add(std::unique_ptr<TExpression> param) { items_.push_back(std::move(param)); }
 
  private:

@@ -21,7 +21,9 @@ std::optional<LocaleRules>& overrideRules() {
   return rules;
 }
 
-bool isBlank(char c) { return c >= 1 && c <= 32; }
+bool isBlank(char c) {
+  return c >= 1 && c <= 32;
+}
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -127,7 +129,9 @@ ScopedLocaleRules::ScopedLocaleRules(const LocaleRules& rules) : previous_(overr
   overrideRules() = rules;
 }
 
-ScopedLocaleRules::~ScopedLocaleRules() { overrideRules() = previous_; }
+ScopedLocaleRules::~ScopedLocaleRules() {
+  overrideRules() = previous_;
+}
 
 std::string formatFloat(double value, char decimalSeparator) {
   if (std::isnan(value)) return "NAN";
@@ -159,11 +163,10 @@ std::string formatDateTime(double value, const LocaleRules& rules) {
   const int second = rules.dateOrder == LocaleRules::doDayMonthYear ? c.month : c.day;
   const char sep = rules.dateSeparator;
   char buffer[64];
-  int length = rules.leadingZeros
-                   ? std::snprintf(buffer, sizeof buffer, "%02d%c%02d%c%04d", first, sep, second,
-                                   sep, c.year)
-                   : std::snprintf(buffer, sizeof buffer, "%d%c%d%c%04d", first, sep, second, sep,
-                                   c.year);
+  int length = rules.leadingZeros ? std::snprintf(buffer, sizeof buffer, "%02d%c%02d%c%04d", first,
+                                                  sep, second, sep, c.year)
+                                  : std::snprintf(buffer, sizeof buffer, "%d%c%d%c%04d", first, sep,
+                                                  second, sep, c.year);
   if (c.hour != 0 || c.minute != 0 || c.second != 0 || c.millisecond != 0) {
     char* out = buffer + length;
     const std::size_t room = sizeof buffer - static_cast<std::size_t>(length);

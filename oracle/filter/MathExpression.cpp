@@ -51,17 +51,28 @@ double TMathExpression::AsFloat() const {
   if (function_ == mfPi) return kPi;
   const double x = Arg(0).AsFloat();
   switch (function_) {
-    case mfAbs: return std::fabs(x);
-    case mfArcTan: return std::atan(x);
-    case mfCos: return std::cos(x);
-    case mfExp: return std::exp(x);
-    case mfFrac: return x - std::trunc(x);
-    case mfInt: return std::trunc(x);
-    case mfLn: return std::log(x);
-    case mfSin: return std::sin(x);
-    case mfSqr: return x * x;
-    case mfSqrt: return std::sqrt(x);
-    default: return std::exp(std::log(x) * Arg(1).AsFloat());  // POWER
+    case mfAbs:
+      return std::fabs(x);
+    case mfArcTan:
+      return std::atan(x);
+    case mfCos:
+      return std::cos(x);
+    case mfExp:
+      return std::exp(x);
+    case mfFrac:
+      return x - std::trunc(x);
+    case mfInt:
+      return std::trunc(x);
+    case mfLn:
+      return std::log(x);
+    case mfSin:
+      return std::sin(x);
+    case mfSqr:
+      return x * x;
+    case mfSqrt:
+      return std::sqrt(x);
+    default:
+      return std::exp(std::log(x) * Arg(1).AsFloat());  // POWER
   }
 }
 

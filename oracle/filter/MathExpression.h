@@ -7,8 +7,20 @@
 namespace oracle {
 
 enum TMathFunction : std::uint8_t {
-  mfTrunc, mfRound, mfAbs, mfArcTan, mfCos, mfExp, mfFrac,
-  mfInt, mfLn, mfPi, mfSin, mfSqr, mfSqrt, mfPower
+  mfTrunc,
+  mfRound,
+  mfAbs,
+  mfArcTan,
+  mfCos,
+  mfExp,
+  mfFrac,
+  mfInt,
+  mfLn,
+  mfPi,
+  mfSin,
+  mfSqr,
+  mfSqrt,
+  mfPower
 };
 
 // "TRUNC" .. "POWER".

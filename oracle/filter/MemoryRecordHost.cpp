@@ -72,7 +72,8 @@ class TMemoryRecordHost::Field : public TRecordField {
       case fdBCD:
         return filter_internal::formatFloat(AsFloat(),
                                             filter_internal::localeRules().decimalSeparator);
-      default: return convert([&] { return v.toString(); });
+      default:
+        return convert([&] { return v.toString(); });
     }
   }
 

@@ -30,7 +30,9 @@ using filter_internal::isAsciiLetter;
 constexpr std::size_t kMaxNumberLength = 28;
 constexpr std::size_t kMaxStringLength = 256;
 
-[[noreturn]] void fail(std::string message) { throw EExpression(std::move(message)); }
+[[noreturn]] void fail(std::string message) {
+  throw EExpression(std::move(message));
+}
 
 // A subtree with what the limits need to know of it: its height, and how many node visits one
 // read of it, and one question for its type, may take (IF conditions make these grow
@@ -55,13 +57,14 @@ constexpr struct {
 } kOperatorWords[] = {{"NOT", opNot}, {"DIV", opDiv}, {"MOD", opMod}, {"AND", opAnd},
                       {"SHL", opShl}, {"SHR", opShr}, {"OR", opOr},   {"XOR", opXor}};
 
-bool isRelationalChar(char c) { return c == '<' || c == '=' || c == '>'; }
+bool isRelationalChar(char c) {
+  return c == '<' || c == '=' || c == '>';
+}
 
 class Parser {
  public:
   Parser(std::string_view text, char decimalSeparator, const NameResolver& resolver)
-      : text_(text.substr(0, text.find('\0'))), separator_(decimalSeparator),
-        resolver_(resolver) {}
+      : text_(text.substr(0, text.find('\0'))), separator_(decimalSeparator), resolver_(resolver) {}
 
   Parsed ParseExpression();
 
@@ -211,13 +214,20 @@ Parsed Parser::ParseExpression() {
       ++pos_;
       if (isRelationalChar(Current())) symbol += text_[pos_++];
       TOperator op;
-      if (symbol == "=") op = opEq;
-      else if (symbol == "<>") op = opNEQ;
-      else if (symbol == "<") op = opLT;
-      else if (symbol == ">") op = opGT;
-      else if (symbol == "<=") op = opLTE;
-      else if (symbol == ">=") op = opGTE;
-      else fail(symbol + " not a valid operator");
+      if (symbol == "=")
+        op = opEq;
+      else if (symbol == "<>")
+        op = opNEQ;
+      else if (symbol == "<")
+        op = opLT;
+      else if (symbol == ">")
+        op = opGT;
+      else if (symbol == "<=")
+        op = opLTE;
+      else if (symbol == ">=")
+        op = opGTE;
+      else
+        fail(symbol + " not a valid operator");
       Parsed right = ParseSimpleExpression();
       result = MakeRelational(op, std::move(result), std::move(right));
     }
@@ -248,8 +258,10 @@ Parsed Parser::ParseSimpleExpression() {
         pos_ = start;  // an operator of a tighter level ends this expression
         return result;
       case Word::kTrue:
-      case Word::kFalse: fail("Boolean literal not allowed here");
-      case Word::kName: fail("Identifier " + word.text + " not allowed here");
+      case Word::kFalse:
+        fail("Boolean literal not allowed here");
+      case Word::kName:
+        fail("Identifier " + word.text + " not allowed here");
     }
   }
 }
@@ -281,8 +293,10 @@ Parsed Parser::ParseTerm() {
         }
         continue;
       case Word::kTrue:
-      case Word::kFalse: fail("Boolean literal not allowed here");
-      case Word::kName: fail("Identifier " + word.text + " not allowed here");
+      case Word::kFalse:
+        fail("Boolean literal not allowed here");
+      case Word::kName:
+        fail("Identifier " + word.text + " not allowed here");
     }
   }
 }
@@ -341,7 +355,8 @@ Parsed Parser::ParseWordFactor(Word word) {
       result.read = result.type = 1;
       return result;
     }
-    case Word::kName: break;
+    case Word::kName:
+      break;
   }
   SkipBlanks();
   if (Current() != '(') return MakeCall(word.text, nullptr);
@@ -363,7 +378,8 @@ Word Parser::ReadIdentifier() {
   Word word;
   auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   word.text += upper(text_[pos_++]);
-  while (!AtEnd() && (isAsciiLetter(text_[pos_]) || isAsciiDigit(text_[pos_]) || text_[pos_] == '_'))
+  while (!AtEnd() &&
+         (isAsciiLetter(text_[pos_]) || isAsciiDigit(text_[pos_]) || text_[pos_] == '_'))
     word.text += upper(text_[pos_++]);
   for (const auto& entry : kOperatorWords) {
     if (word.text == entry.word) {
@@ -372,8 +388,10 @@ Word Parser::ReadIdentifier() {
       return word;
     }
   }
-  if (word.text == "TRUE") word.kind = Word::kTrue;
-  else if (word.text == "FALSE") word.kind = Word::kFalse;
+  if (word.text == "TRUE")
+    word.kind = Word::kTrue;
+  else if (word.text == "FALSE")
+    word.kind = Word::kFalse;
   return word;
 }
 
@@ -462,8 +480,8 @@ std::string Parser::ReadQuoted(char close, const char* unterminated, const char*
 std::unique_ptr<TExpression> CreateFunction(const std::string& name,
                                             std::unique_ptr<TParameterList>& params) {
   static constexpr const char* kCasts[] = {"DATE", "STRING", "FLOAT", "INTEGER", "BOOLEAN"};
-  static constexpr const char* kMath[] = {"TRUNC", "ROUND", "ABS", "ARCTAN", "COS",
-                                          "EXP",   "FRAC",  "INT", "LN",     "PI",
+  static constexpr const char* kMath[] = {"TRUNC", "ROUND", "ABS",  "ARCTAN", "COS",
+                                          "EXP",   "FRAC",  "INT",  "LN",     "PI",
                                           "SIN",   "SQR",   "SQRT", "POWER"};
   static constexpr const char* kStrings[] = {"UPPER", "LOWER", "COPY", "POS", "LENGTH"};
   if (name == "IF") return std::make_unique<TConditional>(std::move(params));
@@ -485,8 +503,8 @@ std::unique_ptr<TExpression> CreateFunction(const std::string& name,
 
 std::unique_ptr<TExpression> ParseFilter(std::string_view text, TFilterOptions options,
                                          const NameResolver& resolver) {
-  const filter_internal::NodeOptionsScope scope({options.contains(foCaseInsensitive),
-                                                 !options.contains(foNoPartialCompare)});
+  const filter_internal::NodeOptionsScope scope(
+      {options.contains(foCaseInsensitive), !options.contains(foNoPartialCompare)});
   Parser parser(text, filter_internal::localeRules().decimalSeparator, resolver);
   Parsed root = parser.ParseExpression();
   if (!parser.AtEnd()) fail(parser.CurrentCharacter() + " not appropriate");

@@ -74,8 +74,7 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
       for (std::size_t j = n; j-- > 0;) current[j] = next[j] || current[j + 1];
     } else {
       current[n] = 0;
-      for (std::size_t j = 0; j < n; ++j)
-        current[j] = (p[i] == '?' || p[i] == t[j]) && next[j + 1];
+      for (std::size_t j = 0; j < n; ++j) current[j] = (p[i] == '?' || p[i] == t[j]) && next[j + 1];
     }
     next.swap(current);
   }

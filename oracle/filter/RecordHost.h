@@ -12,12 +12,27 @@ namespace oracle {
 // The data types of fields, as far as filters tell them apart.
 enum TFieldDataType : std::uint8_t {
   fdUnknown,
-  fdString, fdFixedChar, fdMemo,               // texts
-  fdSmallint, fdInteger, fdWord, fdLargeint,  // integers
+  // Texts.
+  fdString,
+  fdFixedChar,
+  fdMemo,
+  // Integers: small, normal, word-sized and large.
+  fdSmallint,
+  fdInteger,
+  fdWord,
+  fdLargeint,
   fdBoolean,
-  fdFloat, fdCurrency, fdBCD,                  // fractional numbers
-  fdDate, fdTime, fdDateTime,                  // date-time values
-  fdBytes, fdBlob,                             // binary
+  // Fractional numbers.
+  fdFloat,
+  fdCurrency,
+  fdBCD,
+  // Date-time values.
+  fdDate,
+  fdTime,
+  fdDateTime,
+  // Binary.
+  fdBytes,
+  fdBlob,
 };
 
 // A field of the host's current record. Each read converts the value by the field's own rules;

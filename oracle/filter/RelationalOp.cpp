@@ -21,12 +21,18 @@ TOperator checkedRelational(TOperator op) {
 template <typename T>
 bool compare(TOperator op, const T& a, const T& b) {
   switch (op) {
-    case opEq: return a == b;
-    case opNEQ: return a != b;
-    case opLT: return a < b;
-    case opGT: return a > b;
-    case opLTE: return a <= b;
-    default: return a >= b;
+    case opEq:
+      return a == b;
+    case opNEQ:
+      return a != b;
+    case opLT:
+      return a < b;
+    case opGT:
+      return a > b;
+    case opLTE:
+      return a <= b;
+    default:
+      return a >= b;
   }
 }
 

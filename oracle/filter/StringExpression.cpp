@@ -43,7 +43,9 @@ bool isIntegral(const TExpression* param) {
   return type == etInteger || type == etBoolean;
 }
 
-bool isNotDate(const TExpression* param) { return param && param->ExprType() != etDate; }
+bool isNotDate(const TExpression* param) {
+  return param && param->ExprType() != etDate;
+}
 
 }  // namespace
 
@@ -66,12 +68,16 @@ void TStringExpression::CheckParams() const {
   switch (function_) {
     case sfUpper:
     case sfLower:
-    case sfLength: valid = ParamCount() == 1 && isNotDate(Param(0)); break;
-    case sfCopy:
-      valid = ParamCount() == 3 && isNotDate(Param(0)) && isIntegral(Param(1)) &&
-              isIntegral(Param(2));
+    case sfLength:
+      valid = ParamCount() == 1 && isNotDate(Param(0));
       break;
-    case sfPos: valid = ParamCount() == 2 && isNotDate(Param(0)) && isNotDate(Param(1)); break;
+    case sfCopy:
+      valid =
+          ParamCount() == 3 && isNotDate(Param(0)) && isIntegral(Param(1)) && isIntegral(Param(2));
+      break;
+    case sfPos:
+      valid = ParamCount() == 2 && isNotDate(Param(0)) && isNotDate(Param(1));
+      break;
   }
   if (!valid) throw EExpression(std::string("Invalid parameter to ") + kNames[function_]);
 }
@@ -80,8 +86,10 @@ std::string TStringExpression::AsString() const {
   if (ExprType() != etString) return TExpression::AsString();
   CheckParams();
   switch (function_) {
-    case sfUpper: return filter_internal::upperAscii(Arg(0).AsString());
-    case sfLower: return filter_internal::lowerAscii(Arg(0).AsString());
+    case sfUpper:
+      return filter_internal::upperAscii(Arg(0).AsString());
+    case sfLower:
+      return filter_internal::lowerAscii(Arg(0).AsString());
     default: {
       const std::string text = Arg(0).AsString();
       const std::int32_t from = Arg(1).AsInteger();

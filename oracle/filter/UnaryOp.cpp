@@ -37,15 +37,19 @@ std::string TUnaryOp::AsString() const {
 
 double TUnaryOp::AsFloat() const {
   switch (operator_) {
-    case opPlus: return operand_->AsFloat();
-    case opMinus: return -operand_->AsFloat();
-    default: return TExpression::AsFloat();
+    case opPlus:
+      return operand_->AsFloat();
+    case opMinus:
+      return -operand_->AsFloat();
+    default:
+      return TExpression::AsFloat();
   }
 }
 
 std::int32_t TUnaryOp::AsInteger() const {
   switch (operator_) {
-    case opPlus: return operand_->AsInteger();
+    case opPlus:
+      return operand_->AsInteger();
     case opMinus:  // 32-bit wrap-around: -(-2147483648) stays -2147483648
       return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(operand_->AsInteger()));
     default:

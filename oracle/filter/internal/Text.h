@@ -22,7 +22,11 @@ std::string lowerAscii(std::string text);
 // Byte lengths never change.
 std::string upperLocale(std::string text);
 
-inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool isAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace oracle::filter_internal

@@ -15,7 +15,9 @@
 namespace oracle::filter_test {
 namespace {
 
-std::unique_ptr<TExpression> integer(int value) { return std::make_unique<TIntegerLiteral>(value); }
+std::unique_ptr<TExpression> integer(int value) {
+  return std::make_unique<TIntegerLiteral>(value);
+}
 
 template <typename F>
 std::string messageOf(F&& f) {
@@ -115,11 +117,16 @@ class Bare : public TExpression {
 std::string readAs(const TExpression& e, int read) {
   try {
     switch (read) {
-      case 0: return formatIsoDateTime(e.AsDate());
-      case 1: return e.AsString();
-      case 2: return filter_internal::formatFloat(e.AsFloat(), '.');
-      case 3: return std::to_string(e.AsInteger());
-      default: return e.AsBoolean() ? "true" : "false";
+      case 0:
+        return formatIsoDateTime(e.AsDate());
+      case 1:
+        return e.AsString();
+      case 2:
+        return filter_internal::formatFloat(e.AsFloat(), '.');
+      case 3:
+        return std::to_string(e.AsInteger());
+      default:
+        return e.AsBoolean() ? "true" : "false";
     }
   } catch (const EExpression& error) {
     return "!" + error.Message();

@@ -31,18 +31,27 @@ struct Case {
   Locale locale = kEnglish;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << "\"" << c.text << "\""; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << "\"" << c.text << "\"";
+}
 
 // Values as text: Booleans "true"/"false", floats in 15 significant digits, dates in ISO form.
 std::string render(const TExpression& e, Read read) {
   switch (read) {
-    case kBoolean: return e.AsBoolean() ? "true" : "false";
-    case kString: return e.AsString();
-    case kFloat: return filter_internal::formatFloat(e.AsFloat(), '.');
-    case kInteger: return std::to_string(e.AsInteger());
-    case kDate: return formatIsoDateTime(e.AsDate());
-    case kType: return ExprTypeName(e.ExprType());
-    case kIsNull: return e.IsNull() ? "true" : "false";
+    case kBoolean:
+      return e.AsBoolean() ? "true" : "false";
+    case kString:
+      return e.AsString();
+    case kFloat:
+      return filter_internal::formatFloat(e.AsFloat(), '.');
+    case kInteger:
+      return std::to_string(e.AsInteger());
+    case kDate:
+      return formatIsoDateTime(e.AsDate());
+    case kType:
+      return ExprTypeName(e.ExprType());
+    case kIsNull:
+      return e.IsNull() ? "true" : "false";
   }
   return {};
 }

@@ -15,8 +15,12 @@ namespace oracle::filter_test {
 using filter_internal::LocaleRules;
 using filter_internal::rulesForLanguage;
 
-inline LocaleRules englishRules() { return rulesForLanguage(platform::kLangEnglishUS, '.'); }
-inline LocaleRules norwegianRules() { return rulesForLanguage(platform::kLangNorwegianBokmal, ','); }
+inline LocaleRules englishRules() {
+  return rulesForLanguage(platform::kLangEnglishUS, '.');
+}
+inline LocaleRules norwegianRules() {
+  return rulesForLanguage(platform::kLangNorwegianBokmal, ',');
+}
 
 inline double date(int y, int m, int d, int hh = 0, int mm = 0) {
   return *encodeDateTime({y, m, d, hh, mm, 0, 0});
@@ -44,8 +48,8 @@ class SampleHost : public TMemoryRecordHost {
     AddRecord({7566, "JONES", 2975.0, Variant::fromDate(date(2001, 2, 20, 13, 30)), false, 300.0,
                -3, 10, "smith"});
     AddRecord({7900});
-    AddRecord({7788, "smithers", 3000.0, Variant::fromDate(date(1987, 4, 19)), true, 0.0, 0, 20,
-               ""});
+    AddRecord(
+        {7788, "smithers", 3000.0, Variant::fromDate(date(1987, 4, 19)), true, 0.0, 0, 20, ""});
     SetCurrentRecord(0);
   }
 };

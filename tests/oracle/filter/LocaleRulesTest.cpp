@@ -1,6 +1,4 @@
 // Number and date texts in the user's conventions, and the character helpers.
-#include "oracle/filter/internal/LocaleRules.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 
 #include "FilterFixture.h"
 #include "oracle/filter/EExpression.h"
+#include "oracle/filter/internal/LocaleRules.h"
 #include "oracle/filter/internal/Text.h"
 
 namespace oracle::filter_test {
@@ -32,12 +31,18 @@ TEST(LocaleRules, FollowTheLanguage) {
 TEST(FormatFloat, UsesFifteenSignificantDigits) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::pair<double, const char*> kRows[] = {
-      {0.0, "0"},        {-0.0, "0"},
-      {1e15, "1E15"},    {123456789012345.0, "123456789012345"},
-      {0.0001, "0.0001"}, {0.00001, "1E-5"},
-      {1.5e-7, "1.5E-7"}, {1e300, "1E300"},
-      {-2.5, "-2.5"},    {2.0 / 3.0, "0.666666666666667"},
-      {inf, "INF"},      {-inf, "-INF"},
+      {0.0, "0"},
+      {-0.0, "0"},
+      {1e15, "1E15"},
+      {123456789012345.0, "123456789012345"},
+      {0.0001, "0.0001"},
+      {0.00001, "1E-5"},
+      {1.5e-7, "1.5E-7"},
+      {1e300, "1E300"},
+      {-2.5, "-2.5"},
+      {2.0 / 3.0, "0.666666666666667"},
+      {inf, "INF"},
+      {-inf, "-INF"},
       {std::nan(""), "NAN"},
   };
   for (const auto& [value, text] : kRows) EXPECT_EQ(formatFloat(value, '.'), text) << value;
@@ -122,8 +127,8 @@ TEST(TextHelpers, CountAndUpperCaseCharacters) {
   using filter_internal::upperLocale;
   EXPECT_EQ(charCount("abc"), 3u);
   EXPECT_EQ(charCount("ÆØÅ"), 3u);
-  EXPECT_EQ(charCount("\xff\xc3"), 2u);         // stray bytes count one each
-  EXPECT_EQ(charCount("\xe0\x80\x80"), 3u);     // an overlong form is no character
+  EXPECT_EQ(charCount("\xff\xc3"), 2u);          // stray bytes count one each
+  EXPECT_EQ(charCount("\xe0\x80\x80"), 3u);      // an overlong form is no character
   EXPECT_EQ(charCount("\xf0\x9f\x98\x80"), 1u);  // U+1F600
   EXPECT_EQ(upperLocale("smith æøå àþ ÿ"), "SMITH ÆØÅ ÀÞ Ÿ");
   EXPECT_EQ(upperLocale("ß ÷ µ \xff"), "ß ÷ µ \xff");

@@ -1,8 +1,6 @@
 // The parser beyond the case table: what the resolver is given and may keep, the options every
 // node receives, re-entrant and concurrent parses, failed parses that leave nothing allocated,
 // and the limits that keep hostile texts from exhausting the stack or the processor.
-#include "oracle/filter/ParseFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,6 +12,7 @@
 #include "oracle/filter/Conditional.h"
 #include "oracle/filter/EExpression.h"
 #include "oracle/filter/MathExpression.h"
+#include "oracle/filter/ParseFilter.h"
 #include "oracle/filter/StringExpression.h"
 #include "oracle/filter/TypeCast.h"
 
@@ -82,8 +81,8 @@ TEST(ParseFilter, WithoutAResolverNamesAreUnknown) {
 
 TEST(ParseFilter, GivesTheResolverUpperCasedBareNamesAndBracketedNamesAsWritten) {
   RecordingResolver resolver;
-  const auto root = ParseFilter("ename + [eName x] + foo(1, 'a', ) + Upper(_x1) + PI + [PI]", {},
-                                resolver.get());
+  const auto root =
+      ParseFilter("ename + [eName x] + foo(1, 'a', ) + Upper(_x1) + PI + [PI]", {}, resolver.get());
   ASSERT_TRUE(root);
   ASSERT_EQ(resolver.calls.size(), 5u);
   EXPECT_EQ(resolver.calls[0].name, "ENAME");
@@ -114,10 +113,21 @@ TEST(ParseFilter, FreesParametersTheResolverLeavesAndKeepsThoseItTakes) {
 TEST(ParseFilter, FailedParsesLeaveNothingAllocated) {
   RecordingResolver resolver;
   const char* const kTexts[] = {
-      "a + b + (c",   "a * b #",          "foo(a, b",        "a + 'x",
-      "(a + b) c",    "a = b = c",        "NOT a + 'x' * [b", "IF(a, b, c) d",
-      "[a] > 1e+3",   "keep(a, b) + #",   "keep(a, keep(b, c)) = d = e",
-      "a NOT b",      "upper(a, b) ename", "a = (b < c",     "(a + b) * NOT 'x' + 1",
+      "a + b + (c",
+      "a * b #",
+      "foo(a, b",
+      "a + 'x",
+      "(a + b) c",
+      "a = b = c",
+      "NOT a + 'x' * [b",
+      "IF(a, b, c) d",
+      "[a] > 1e+3",
+      "keep(a, b) + #",
+      "keep(a, keep(b, c)) = d = e",
+      "a NOT b",
+      "upper(a, b) ename",
+      "a = (b < c",
+      "(a + b) * NOT 'x' + 1",
   };
   for (const char* text : kTexts) {
     EXPECT_THROW(ParseFilter(text, {}, resolver.get()), EExpression) << text;
@@ -131,7 +141,9 @@ struct Flags {
   bool operator==(const Flags&) const = default;
 };
 
-Flags flagsOf(const TExpression& e) { return {e.CaseInsensitive(), e.PartialMatch()}; }
+Flags flagsOf(const TExpression& e) {
+  return {e.CaseInsensitive(), e.PartialMatch()};
+}
 
 TEST(ParseFilter, CopiesTheOptionsIntoEveryNodeIncludingTheResolvers) {
   const std::pair<TFilterOptions, Flags> kRows[] = {
@@ -155,12 +167,13 @@ TEST(ParseFilter, IsReentrantFromInsideAResolver) {
   const NameResolver columns = ColumnResolver(host);
   const NameResolver resolver = [&](const std::string& name,
                                     std::unique_ptr<TParameterList>& params) {
-    if (name == "INNER") return ParseFilter("[ename] = 'smith'", {foCaseInsensitive, foNoPartialCompare}, columns);
+    if (name == "INNER")
+      return ParseFilter("[ename] = 'smith'", {foCaseInsensitive, foNoPartialCompare}, columns);
     return columns(name, params);
   };
   const auto root = ParseFilter("INNER AND ([ename] = 'SM*')", {}, resolver);
   const auto& conjunction = dynamic_cast<const TBinaryOp&>(*root);
-  EXPECT_EQ(flagsOf(conjunction), (Flags{false, true}));        // built after the inner parse
+  EXPECT_EQ(flagsOf(conjunction), (Flags{false, true}));         // built after the inner parse
   EXPECT_EQ(flagsOf(conjunction.Left()), (Flags{true, false}));  // the inner parse's options
   EXPECT_EQ(flagsOf(conjunction.Right()), (Flags{false, true}));
   EXPECT_TRUE(root->AsBoolean());  // SMITH

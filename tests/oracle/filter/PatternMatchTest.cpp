@@ -1,11 +1,11 @@
 // The wildcard match: chosen cases, an exhaustive comparison with the plain recursive
 // definition over small texts, and patterns that would take exponential time if tried naively.
-#include "oracle/filter/PatternMatch.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+
+#include "oracle/filter/PatternMatch.h"
 
 namespace oracle {
 namespace {
@@ -35,15 +35,19 @@ TEST(PatternMatch, ChosenCases) {
     bool matches;
   };
   const Row kRows[] = {
-      {"SMITH", "SM*", true},   {"SMITH", "S?ITH", true}, {"SMITH", "S?ITH?", false},
-      {"SMITH", "smith", false}, {"A", "A*", true},        {"A", "A**", false},
-      {"A", "A*?", false},      {"", "*", true},          {"", "**", false},
-      {"", "", true},           {"a", "", false},         {"", "?", false},
-      {"ab", "*?", true},       {"c", "*c", true},        {"", "*c", false},
-      {"abcabd", "*abd", true}, {"abc", "*b*", true},     {"ac", "a*c", true},
-      {"abc", "a*", true},      {"ba", "a*", false},      {"ÆØÅ", "Æ?Å", true},
-      {"ÆØÅ", "???", true},     {"ÆØÅ", "??", false},     {"ÆØÅ", "*?Å", true},
-      {"\xff", "?", true},      {"a\xffz", "a?z", true},
+      {"SMITH", "SM*", true},     {"SMITH", "S?ITH", true},
+      {"SMITH", "S?ITH?", false}, {"SMITH", "smith", false},
+      {"A", "A*", true},          {"A", "A**", false},
+      {"A", "A*?", false},        {"", "*", true},
+      {"", "**", false},          {"", "", true},
+      {"a", "", false},           {"", "?", false},
+      {"ab", "*?", true},         {"c", "*c", true},
+      {"", "*c", false},          {"abcabd", "*abd", true},
+      {"abc", "*b*", true},       {"ac", "a*c", true},
+      {"abc", "a*", true},        {"ba", "a*", false},
+      {"ÆØÅ", "Æ?Å", true},       {"ÆØÅ", "???", true},
+      {"ÆØÅ", "??", false},       {"ÆØÅ", "*?Å", true},
+      {"\xff", "?", true},        {"a\xffz", "a?z", true},
   };
   for (const Row& row : kRows) {
     EXPECT_EQ(MatchesPattern(row.text, row.pattern), row.matches)
