@@ -314,3 +314,53 @@ TEST(Logon, ThreadSafeSessionsLogOnFromSeveralThreads) {
 
 }  // namespace
 }  // namespace sessiontest
+
+namespace sessiontest {
+namespace {
+
+TEST(TransactionServer, LogsOnThroughTheCoordinatorAndReleasesAtLogOff) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  s.SetPooling(oracle::spMTS);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_TRUE(s.Connected());
+  EXPECT_TRUE(s.Shared());
+  EXPECT_TRUE(s.OCI8Mode());
+  EXPECT_TRUE(s.MTSControlled());
+  try {
+    s.Commit();
+    FAIL() << "commit of a coordinated transaction";
+  } catch (const oracle::Exception& e) {
+    EXPECT_EQ(e.Message(), "Cannot commit an MTS Controlled Transaction");
+  }
+  s.LogOff();
+  EXPECT_FALSE(s.Connected());
+  EXPECT_FALSE(s.Shared());
+  EXPECT_EQ(client.liveConnections(), 0);
+  EXPECT_EQ(client.liveHandles(), 0);
+
+  // Without implicit enlisting the session commits itself.
+  s.SetMTSOptions({oracle::moUniqueServer});
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_FALSE(s.MTSControlled());
+  EXPECT_NO_THROW(s.Commit());
+  s.LogOff();
+}
+
+TEST(TransactionServer, CoordinatorFailuresUseTheStatusTable) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  s.SetPooling(oracle::spMTS);
+  try {
+    logOn(s, "scott", "wrong");
+    FAIL() << "logged on";
+  } catch (const oracle::EOracleMTSError& e) {
+    EXPECT_NE(e.ErrorCode(), 0);
+    EXPECT_THAT(e.Message(), testing::StartsWith("MTS error "));
+    EXPECT_THAT(e.Message(), testing::EndsWith("in function OraMTSSvcGet"));
+  }
+  EXPECT_FALSE(s.Connected());
+}
+
+}  // namespace
+}  // namespace sessiontest
