@@ -1,13 +1,7 @@
-// The main dialog's layout: a fixed dialog of 255 x 60 with two buttons kept at its lower right.
+// The main dialog's design: fixed border, centred, two buttons anchored right and bottom.
 #include "app/FormMain.h"
 
-namespace {
-
-void placeAtLowerRight(ui::Control& button) {
-  button.anchors = ui::Anchors{false, false, true, true};
-}
-
-}  // namespace
+namespace app {
 
 TFormMain::TFormMain()
     : ui::Form("FormMain"),
@@ -17,15 +11,17 @@ TFormMain::TFormMain()
   clientWidth = 255;
   clientHeight = 60;
   designPixelsPerInch = 96;
+  fontName = "MS Sans Serif";
   fontHeight = -11;
   fixedBorder = true;
-
   ButtonNewLogOn.caption = "Ny innlogging";
   ButtonNewLogOn.tabOrder = 0;
-  placeAtLowerRight(ButtonNewLogOn);
   ButtonExit.caption = "Avslutt";
   ButtonExit.tabOrder = 1;
-  placeAtLowerRight(ButtonExit);
-  // Neither button is the default or the cancel button: Enter presses the focused one only,
-  // and Escape does nothing.
+  // Kept at the lower right; neither is a default or cancel button, so Enter presses only the
+  // focused one and Escape does nothing.
+  for (ui::Control* button : {&ButtonNewLogOn, &ButtonExit})
+    button->anchors = ui::Anchors{false, false, true, true};
 }
+
+}  // namespace app

@@ -3,21 +3,12 @@
 
 #include "oracle/core/Exception.h"
 #include "oracle/session/SessionPool.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
+#include "oracle/session/internal/SessionConnection.h"
+#include "oracle/client/OracleHome.h"
 #include "ui/UiPort.h"
 
 namespace oracle {
 namespace {
-
-// Any failure reads as an empty text, as the registry reads of the client discovery do.
-std::string readMachineString(const char* key, const char* name) {
-  try {
-    return platform::registry().readString(platform::RootKey::LocalMachine, key, name).value_or("");
-  } catch (...) {
-    return {};
-  }
-}
 
 bool ownerIsRemoteDataModule(const TComponent* owner) {
   return owner != nullptr &&
@@ -33,7 +24,8 @@ TThreadList<TOracleSession*>& SessionList() {
 
 TOracleSession::TOracleSession(TComponent* owner)
     : TComponent(owner),
-      preferences_(std::make_unique<TSessionPreferences>(this, ownerIsRemoteDataModule(owner))) {
+      preferences_(std::make_unique<TSessionPreferences>(this, ownerIsRemoteDataModule(owner))),
+      conn_(std::make_unique<internal::SessionConnection>()) {
   SessionList().Add(this);
 }
 
@@ -78,7 +70,7 @@ void TOracleSession::SetLogonDatabase(const std::string& value) {
 void TOracleSession::DetectODBC() {
   odbcLogon_ = UpperCaseAscii(logonDatabase_).find("ODBC:") != std::string::npos ||
                UpperCaseAscii(logonUsername_).find("ODBC:") != std::string::npos;
-  oca60Present_ = odbcLogon_ && !readMachineString("SOFTWARE\\ORACLE", "OCA60").empty();
+  oca60Present_ = odbcLogon_ && !ReadRegString(platform::RootKey::LocalMachine, "SOFTWARE\\ORACLE", "OCA60").empty();
 }
 
 std::string TOracleSession::ConnectString() {
@@ -215,21 +207,6 @@ void TOracleSession::FinishLogOnAttempt() {
   if (ComponentState().contains(csReading)) return;
   TriggerAfterLogOn();
   if (OnChange) OnChange(*this);
-}
-
-void TOracleSession::LogOn() {
-  throw Exception("Logon is not available: no Oracle client interface is built in yet");
-}
-
-void TOracleSession::LogOff() {
-  if (!connected_) return;
-  connected_ = false;
-  ClearCaches();
-  if (!ComponentState().contains(csDestroying) && OnChange) OnChange(*this);
-}
-
-void TOracleSession::ChangePassword(const std::string& /*newPassword*/) {
-  throw Exception("Password change is not available: no Oracle client interface is built in yet");
 }
 
 // --- Numeric columns

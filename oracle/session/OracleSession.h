@@ -11,6 +11,7 @@
 
 #include "oracle/core/Component.h"
 #include "oracle/core/ThreadList.h"
+#include "oracle/client/OracleCriticalSection.h"
 #include "oracle/session/ConnectString.h"
 #include "oracle/session/SessionClients.h"
 #include "oracle/session/SessionPreferences.h"
@@ -19,6 +20,16 @@
 namespace oracle {
 
 class TOracleSessionPool;
+namespace internal {
+struct SessionConnection;
+}
+
+// Where RaiseOracleError reads an error from: the client error handle (OCI8 mode, or no session),
+// or, in OCI7 mode, the Oracle error code itself.
+struct TErrorSource {
+  void* errorHandle = nullptr;
+  std::int32_t code = 0;
+};
 
 class TOracleSession : public TComponent {
  public:
@@ -84,8 +95,34 @@ class TOracleSession : public TComponent {
   virtual void LogOn();
   // Closes the connection; raises when the client reports a failure.
   virtual void LogOff();
-  // Changes the password of the logon user; afterwards LogonPassword holds the new one.
+  // Changes the password of the logon user; afterwards LogonPassword holds the new one. In OCI8
+  // mode it works without a connection too (attaching the server first), for expired passwords.
   virtual void ChangePassword(const std::string& newPassword);
+  void Commit();
+  void Rollback();
+
+  // The raw connection for sharing it. Reading raises unless connected in the matching mode;
+  // writing logs off, stores the handle and logs on over it.
+  void* ExternalLDA() const;
+  void SetExternalLDA(void* lda);
+  void* ExternalSVC() const;
+  void SetExternalSVC(void* svc);
+
+  // --- The client call pattern: record the status of a call, then raise when there is an error.
+  bool OCI8Mode() const;
+  int LastStatus() const;
+  // Stores a client call's result as the last status; true when it is 0.
+  bool RecordStatus(int status);
+  // The Oracle error code of the last call (0: none); see the error model.
+  std::int32_t LastErrorCode() const;
+  TErrorSource ErrorSource() const;
+  // The per-session lock, taken around client calls when ThreadSafe is on.
+  TOracleCriticalSection& SessionLock();
+  // The session's client handles for the query engine and the error model (null when none).
+  void* EnvironmentHandle() const;
+  void* ErrorHandle() const;
+  void* ServiceContextHandle() const;
+  void* LogonDataArea();
 
   // The connect string of the logon parameters; splits a full connect string typed as the
   // username into the four parameters first.
@@ -96,12 +133,12 @@ class TOracleSession : public TComponent {
 
   // --- Run-time state
   const std::string& LogonWarning() const { return logonWarning_; }
+  // The server's version banner read at the last OCI8 logon; empty in OCI7 mode.
+  const std::string& ServerVersion() const { return serverVersion_; }
   bool IsODBCLogon() const { return odbcLogon_; }
   bool OCA60Present() const { return oca60Present_; }
   int CachedCharacterWidth() const { return characterWidth_; }
   int CachedDateFormatLength() const { return dateFormatLength_; }
-  void* ExternalLDA() const { return externalLDA_; }
-  void* ExternalSVC() const { return externalSVC_; }
   bool MTSControlled() const { return mtsControlled_; }
 
   // --- Attached components
@@ -137,6 +174,21 @@ class TOracleSession : public TComponent {
   void setLogonParameter(std::string& field, const std::string& value);
   void DetectODBC();
   void requireDisconnected(const char* property) const;
+  void normalLogOn();
+  void logOnSteps();
+  void logOnOCI8(int sessionMode);
+  void createEnvironmentAndHandles();
+  void attachServer();
+  void checkServerVersion();
+  void logOnOCI7(const std::string& connectString);
+  void adoptExternalSVC();
+  bool statementCacheInUse() const;
+  void applyStoredSettings();
+  void notifyClientsOfLogOff();
+  void endConnection();
+  void freeHandles();
+  void raiseLastError();
+  void endTransaction(bool commit);
 
   std::int16_t cursor_ = -11;  // crHourGlass
   bool designConnection_ = false;
@@ -168,9 +220,12 @@ class TOracleSession : public TComponent {
   void* externalLDA_ = nullptr;
   void* externalSVC_ = nullptr;
   bool connectWhenLoaded_ = false;
+  void* mtsService_ = nullptr;  // the service context the transaction coordinator handed out
+  std::string serverVersion_;
   bool mtsControlled_ = false;
 
   std::array<TThreadList<TSessionClient*>, rkCount> registries_;
+  std::unique_ptr<internal::SessionConnection> conn_;
 };
 
 // Every session of the process, in creation order.

@@ -69,7 +69,7 @@ TEST_F(QtPortTest, QuestionAnswersYesOrNo) {
 }
 
 TEST_F(QtPortTest, PopupMenuHasSubmenusAndSeparatorsAndReturnsTheChoice) {
-  TFormMain form;  // any form will do as the menu's owner
+  app::TFormMain form;  // any form will do as the menu's owner
   const std::vector<MenuItem> items = {
       {"scott@orcl", 0, {}, true},
       {"Group", 0, {{"hr@test", 2, {}, true}, {"a&b", 3, {}, true}}, false},
@@ -170,7 +170,7 @@ TEST(ScaleTest, EdgesThatTouchInTheDesignTouchOnTheScreen) {
 class MainDialogTest : public QtPortTest {};
 
 TEST_F(MainDialogTest, LooksAsDesigned) {
-  TFormMain form;
+  app::TFormMain form;
   FormView view(form);
   view.prepareShow();
   EXPECT_EQ(view.windowTitle(), QString("Databaseinnlogging"));
@@ -186,7 +186,7 @@ TEST_F(MainDialogTest, LooksAsDesigned) {
 }
 
 TEST_F(MainDialogTest, ButtonsRunTheirHandlersAndExitEndsTheLoop) {
-  TFormMain form;
+  app::TFormMain form;
   int newLogOns = 0;
   form.ButtonNewLogOn.onClick = [&] { ++newLogOns; };
   form.ButtonExit.onClick = [this] { port.Terminate(); };
@@ -209,7 +209,7 @@ TEST_F(MainDialogTest, ButtonsRunTheirHandlersAndExitEndsTheLoop) {
 }
 
 TEST_F(MainDialogTest, TheCloseBoxEndsTheLoop) {
-  TFormMain form;
+  app::TFormMain form;
   QTimer::singleShot(0, [&] { port.ViewOf(form)->close(); });
   port.RunMainWindow(form);
   EXPECT_EQ(port.ViewOf(form), nullptr);

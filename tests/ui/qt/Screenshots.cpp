@@ -182,7 +182,7 @@ void passwordScene(std::uint16_t language, bool picture, const char* file) {
 }
 
 void mainScene() {
-  TFormMain form;
+  app::TFormMain form;
   ui::qt::FormView view(form);
   view.prepareShow();
   saveView(view, "main.png");

@@ -1,0 +1,39 @@
+// Front-end choice and the diagnostics printout.
+#include "app/FrontEnds.h"
+
+#include <iostream>
+
+#include "app/Shell.h"
+#include "oracle/client/ClientDiagnostics.h"
+#include "platform/Process.h"
+#include "platform/Services.h"
+#include "ui/UiPort.h"
+
+namespace app {
+namespace {
+
+bool displayAvailable() {
+  const auto nonEmpty = [](const char* name) {
+    const auto value = platform::process().getEnv(name);
+    return value && !value->empty();
+  };
+  return nonEmpty("DISPLAY") || nonEmpty("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int RunWithFrontEnd(FrontEnd frontEnd, int& /*argc*/, char** /*argv*/) {
+  const bool gui = frontEnd == FrontEnd::Gui ||
+                   (frontEnd == FrontEnd::Automatic && displayAvailable());
+  (void)gui;
+  std::cerr << "dblogon: no interactive front end is built in yet; use --batch\n";
+  return 2;
+}
+
+int RunDiagnose(std::ostream& out) {
+  const oracle::ClientDiagnosis diagnosis = oracle::DiagnoseClient();
+  out << diagnosis.report;
+  return diagnosis.loaded ? 0 : 1;
+}
+
+}  // namespace app

@@ -1,0 +1,60 @@
+// Start-up in the program's order, the main dialog's handlers and the outcome messages.
+#include "app/Shell.h"
+
+#include "app/FormMain.h"
+#include "oracle/logon/LogonTexts.h"
+#include "oracle/logon/OracleLogon.h"
+#include "oracle/session/OracleSession.h"
+#include "platform/Locale.h"
+#include "platform/Services.h"
+#include "ui/UiPort.h"
+
+namespace app {
+
+void StartUnits() {
+  oracle::ResetLogonTexts();
+  oracle::SelectLanguageTexts(platform::locale().languageId());
+}
+
+void StopUnits() {}
+
+Shell::Shell() : dmMain_(std::make_unique<TdmMain>(nullptr)) {}
+
+Shell::~Shell() {
+  formMain_.reset();
+  dmMain_.reset();
+}
+
+void Shell::RunFirstTest() {
+  if (dmMain_->OracleLogon->Execute())
+    ui::port().ShowMessage(dmMain_->OracleSession->Connected() ? kLogonSucceeded : kLogonFailed);
+}
+
+int Shell::RunMainDialog() {
+  formMain_ = std::make_unique<TFormMain>();
+  formMain_->ButtonNewLogOn.onClick = [this] { ButtonNewLogOnClick(); };
+  formMain_->ButtonExit.onClick = [this] { ButtonExitClick(); };
+  return ui::port().RunMainWindow(*formMain_);
+}
+
+void Shell::ButtonNewLogOnClick() {
+  // A failed or cancelled repetition says nothing here: each failure was shown in the dialog.
+  if (dmMain_->OracleLogon->Execute() && dmMain_->OracleSession->Connected())
+    ui::port().ShowMessage(kLogonSucceeded);
+}
+
+void Shell::ButtonExitClick() { ui::port().Terminate(); }
+
+int RunInteractive() {
+  StartUnits();
+  int code = 0;
+  {
+    Shell shell;
+    shell.RunFirstTest();
+    code = shell.RunMainDialog();
+  }
+  StopUnits();
+  return code;
+}
+
+}  // namespace app

@@ -1,0 +1,38 @@
+// dblogon: picks the front end, then runs the logon test and the main dialog, a batch test, or the
+// client diagnostics.
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/Arguments.h"
+#include "app/Batch.h"
+#include "app/FrontEnds.h"
+#include "app/Shell.h"
+#include "platform/Process.h"
+#include "platform/Services.h"
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const app::Arguments arguments = app::ParseArguments(args);
+  if (!arguments.error.empty()) {
+    std::cerr << "dblogon: " << arguments.error << "\n\n" << app::UsageText();
+    return 2;
+  }
+  platform::process().setArguments(arguments.passOn);
+
+  switch (arguments.mode) {
+    case app::Mode::Help:
+      std::cout << app::UsageText();
+      return 0;
+    case app::Mode::Batch:
+      return app::RunBatch(std::cout, std::cerr);
+    case app::Mode::Diagnose:
+      return app::RunDiagnose(std::cout);
+    case app::Mode::Interactive:
+      break;
+  }
+  return app::RunWithFrontEnd(arguments.frontEnd, argc, argv);
+}

@@ -1,0 +1,94 @@
+#include "platform/PosixFileSystem.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "platform/TempFolder.h"
+#include "platform/Wildcard.h"
+
+namespace platform {
+namespace {
+
+TEST(Wildcard, MatchesLikeTheWin32FileSearch) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool match;
+  };
+  const Case cases[] = {
+      {"ora*.dll", "ora73.dll", true},
+      {"ora*.dll", "ORA805.DLL", true},  // letter case does not count
+      {"ORA*.DLL", "ora805.dll", true},
+      {"ora*.dll", "ora.dll", true},  // * may match nothing
+      {"ora*.dll", "oci.dll", false},
+      {"ora*.dll", "ora73.dll.bak", false},
+      {"ora??.dll", "ora73.dll", true},
+      {"ora??.dll", "ora805.dll", false},  // ? is exactly one character
+      {"ora??.dll", "ora7.dll", false},
+      {"*", "", true},
+      {"*", "anything", true},
+      {"", "", true},
+      {"", "x", false},
+      {"a*b*c", "aXXbYYc", true},
+      {"a*b*c", "aXXbYY", false},
+      {"*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},  // no exponential blow-up
+      {"*.*", "README", true},  // "*.*" matches every name, as on Windows
+      {"*.*", "oci.dll", true},
+      {"lib*.*", "libclntsh", true},
+      {"*.so", "libclntsh.so", true},
+      {"*.so", "libclntsh.so.19.1", false},
+      {"libclntsh.so*", "libclntsh.so.19.1", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.match) << c.pattern << " vs " << c.name;
+  }
+}
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  testing::TempFolder folder_;
+  PosixFileSystem fs_;
+};
+
+TEST_F(PosixFileSystemTest, ExistsTellsFilesFromFolders) {
+  testing::TempFolder::write(folder_.file("oci.dll"), "x");
+  std::filesystem::create_directory(folder_.file("bin"));
+  std::filesystem::create_symlink(folder_.file("oci.dll"), folder_.file("link.dll"));
+
+  EXPECT_TRUE(fs_.fileExists(folder_.file("oci.dll")));
+  EXPECT_TRUE(fs_.fileExists(folder_.file("link.dll")));
+  EXPECT_FALSE(fs_.fileExists(folder_.file("bin")));
+  EXPECT_FALSE(fs_.fileExists(folder_.file("missing")));
+  EXPECT_FALSE(fs_.fileExists(""));
+  EXPECT_TRUE(fs_.directoryExists(folder_.file("bin")));
+  EXPECT_TRUE(fs_.directoryExists(folder_.path()));
+  EXPECT_FALSE(fs_.directoryExists(folder_.file("oci.dll")));
+  EXPECT_FALSE(fs_.directoryExists(folder_.file("missing")));
+  EXPECT_FALSE(fs_.directoryExists(""));
+}
+
+TEST_F(PosixFileSystemTest, FindFilesMatchesNamesSortedAndSkipsFolders) {
+  for (const char* name : {"ora805.dll", "ORA73.DLL", "oci.dll", "ora.txt"}) {
+    testing::TempFolder::write(folder_.file(name), "x");
+  }
+  std::filesystem::create_directory(folder_.file("ora_dir.dll"));
+  EXPECT_EQ(fs_.findFiles(folder_.path(), "ora*.dll"),
+            (std::vector<std::string>{"ORA73.DLL", "ora805.dll"}));
+  EXPECT_EQ(fs_.findFiles(folder_.path(), "*").size(), 4u);
+  EXPECT_TRUE(fs_.findFiles(folder_.path(), "none*").empty());
+  EXPECT_TRUE(fs_.findFiles(folder_.file("missing"), "*").empty());
+}
+
+TEST_F(PosixFileSystemTest, ReadFileGivesTheBytesOrFalse) {
+  const std::string bytes("line\r\n\0binary\xff", 14);
+  testing::TempFolder::write(folder_.file("data"), bytes);
+  std::string content = "stale";
+  ASSERT_TRUE(fs_.readFile(folder_.file("data"), content));
+  EXPECT_EQ(content, bytes);
+  EXPECT_FALSE(fs_.readFile(folder_.file("missing"), content));
+  EXPECT_FALSE(fs_.readFile(folder_.path(), content));
+}
+
+}  // namespace
+}  // namespace platform
