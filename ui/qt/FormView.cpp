@@ -271,7 +271,10 @@ void FormView::applyGeometry(const Control& control, QWidget* widget) const {
     // The design's font may be smaller than the one at hand: grow the label about its middle
     // rather than clip the text.
     const int needed = widget->fontMetrics().height();
-    if (r.height() < needed) r.adjust(0, -(needed - r.height()) / 2, 0, 0), r.setHeight(needed);
+    if (r.height() < needed) {
+      r.moveTop(r.top() - (needed - r.height()) / 2);
+      r.setHeight(needed);
+    }
   }
   widget->setGeometry(r);
 }

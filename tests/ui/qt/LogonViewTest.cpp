@@ -126,8 +126,15 @@ TEST_F(LogonViewTest, TheCloseBoxCancels) {
 TEST_F(LogonViewTest, AHistoryEntryWithAPasswordConfirmsAtOnce) {
   AddHistoryItem(LogonHistory(), "scott", "tiger", "orcl", "", false);
   prepare(kApplicationOptions);
-  uitest::whenShown(port, form, [](FormView& view) { chooseFromHistory(view, 0, false); });
+  QPoint menuAt, buttonBottomLeft;
+  uitest::whenShown(port, form, [&](FormView& view) {
+    auto* button = widget<QToolButton>(view, "HistoryBtn");
+    buttonBottomLeft = button->mapToGlobal(QPoint(0, button->height()));
+    QTimer::singleShot(0, [&] { menuAt = QApplication::activePopupWidget()->pos(); });
+    chooseFromHistory(view, 0, false);
+  });
   EXPECT_EQ(port.ShowModal(form), ModalResult::OK);
+  EXPECT_EQ(menuAt, buttonBottomLeft) << "the menu opens below the history button";
   EXPECT_EQ(form.UsernameEdit.text, "scott");
   EXPECT_EQ(form.PasswordEdit.text, "tiger");
   EXPECT_EQ(form.AliasList.text, "orcl");

@@ -3,6 +3,7 @@
 // with the connect-as row; its history menu; the password change dialog; the main dialog.
 // Usage: qt_screenshots [output folder [zoom]]; a zoom above 1 enlarges the pictures pixel by
 // pixel for a close look. Run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
@@ -47,24 +48,42 @@ void save(const QImage& image, const char* name) {
   else std::printf("%s\n", qPrintable(path));
 }
 
+// The window's client area under a plain title bar drawn here, so the caption can be checked
+// too (a display without a window manager draws none).
+QImage framed(const QWidget& window, const QImage& client) {
+  const int bar = 22;
+  QImage image(client.width() + 2, client.height() + bar + 1, QImage::Format_ARGB32);
+  image.fill(QColor(40, 60, 110));
+  QPainter painter(&image);
+  painter.drawImage(1, bar, client);
+  painter.setPen(Qt::white);
+  QFont font = window.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.drawText(QRect(6, 0, image.width() - 30, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                   window.windowTitle());
+  painter.drawText(QRect(image.width() - 22, 0, 18, bar), Qt::AlignCenter, QStringLiteral("x"));
+  return image;
+}
+
 void saveView(ui::qt::FormView& view, const char* name) {
   view.show();
   settle();
-  save(view.grab().toImage(), name);
+  save(framed(view, view.grab().toImage()), name);
   view.hide();
 }
 
 // A 32 pixel wide picture: a database drum on a blue ground.
 ui::Picture logonPicture() {
   const int w = 32;
-  const int h = 120;
+  const int h = 100;
   ui::Picture picture{w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w * h))};
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const int blue = 120 + 100 * y / h;
       std::uint32_t pixel = 0xFF000000u | (30u << 16) | (60u << 8) | static_cast<std::uint32_t>(blue);
       const double dx = (x - 15.5) / 12.0;
-      for (int top : {40, 56, 72}) {
+      for (int top : {30, 46, 62}) {
         const double dy = (y - top) / 4.0;
         if (std::abs(dx) <= 1.0 && (dx * dx + dy * dy <= 1.0 || (y > top && y < top + 12)))
           pixel = 0xFFE8E8F0u;
@@ -131,41 +150,42 @@ void historyMenuScene(ui::qt::QtPort& port) {
   oracle::TOracleSession session(nullptr);
   oracle::TLogOnForm form;
   form.PrepareLogon(session, 8, {}, kApplicationOptions, {}, {});
-  form.modalResult = ui::ModalResult::None;
-  ui::qt::FormView view(form);
-  view.prepareShow();
-  view.show();
-  settle();
   const ui::ScopedPort scoped(port);
-  // The menu runs its own loop: look at it from inside, then close it.
-  QTimer::singleShot(100, [&view] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) return;
-    QMenu* submenu = nullptr;
-    for (QAction* action : menu->actions()) {
-      if (action->menu() != nullptr) {
-        submenu = action->menu();
-        submenu->popup(menu->mapToGlobal(menu->actionGeometry(action).topRight()));
-        break;
+  // Inside the dialog's loop: open the menu; inside the menu's loop: look at it, then close all.
+  QTimer::singleShot(100, [&port, &form] {
+    ui::qt::FormView* view = port.ViewOf(form);
+    if (view == nullptr) return;
+    QTimer::singleShot(100, [view] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      QMenu* submenu = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->menu() != nullptr) {
+          submenu = action->menu();
+          submenu->popup(menu->mapToGlobal(menu->actionGeometry(action).topRight()));
+          break;
+        }
       }
-    }
-    settle();
-    const QRect dialog(view.mapToGlobal(QPoint()), view.size());
-    QRect all = dialog.united(menu->geometry());
-    if (submenu != nullptr) all = all.united(submenu->geometry());
-    QImage canvas(all.size(), QImage::Format_ARGB32);
-    canvas.fill(Qt::darkGray);
-    QPainter painter(&canvas);
-    painter.drawPixmap(dialog.topLeft() - all.topLeft(), view.grab());
-    painter.drawPixmap(menu->pos() - all.topLeft(), menu->grab());
-    if (submenu != nullptr) painter.drawPixmap(submenu->pos() - all.topLeft(), submenu->grab());
-    painter.end();
-    save(canvas, "logon-history-menu.png");
-    if (submenu != nullptr) submenu->close();
-    menu->close();
+      settle();
+      const QRect dialog(view->mapToGlobal(QPoint()), view->size());
+      QRect all = dialog.united(menu->geometry());
+      if (submenu != nullptr) all = all.united(submenu->geometry());
+      QImage canvas(all.size(), QImage::Format_ARGB32);
+      canvas.fill(Qt::darkGray);
+      QPainter painter(&canvas);
+      painter.drawImage(dialog.topLeft() - all.topLeft(), view->grab().toImage());
+      painter.drawPixmap(menu->pos() - all.topLeft(), menu->grab());
+      if (submenu != nullptr) painter.drawPixmap(submenu->pos() - all.topLeft(), submenu->grab());
+      painter.end();
+      save(canvas, "logon-history-menu.png");
+      if (submenu != nullptr) submenu->close();
+      menu->close();
+    });
+    if (auto* button = view->findChild<QAbstractButton*>(QStringLiteral("HistoryBtn")))
+      button->click();
+    view->reject();
   });
-  form.HistoryBtnClick();
-  view.hide();
+  port.ShowModal(form);
 }
 
 void passwordScene(std::uint16_t language, bool picture, const char* file) {
@@ -175,7 +195,6 @@ void passwordScene(std::uint16_t language, bool picture, const char* file) {
   form.PreparePasswordChange(oracle::LogonTexts().PasswordExpiredText,
                              picture ? logonPicture() : ui::Picture{});
   form.UsernameEdit.text = "secret";
-  form.PasswordEdit.text = "secret";
   ui::qt::FormView view(form);
   view.prepareShow();
   saveView(view, file);
