@@ -259,6 +259,39 @@ TEST_F(LogonViewTest, FocusFollowsTheFormAfterShowing) {
   }
 }
 
+TEST_F(LogonViewTest, TabWalksTheControlsInTheirTabOrder) {
+  prepare(plus(kApplicationOptions, ldConnectAs), true);
+  FormView view(form);
+  view.prepareShow();
+  view.show();
+  QStringList walk;
+  for (int i = 0; i < 6; ++i) {
+    QWidget* focus = view.focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_Tab);
+    walk << view.focusWidget()->objectName();
+  }
+  // The hidden database edit and the history button (a speed button) take no focus.
+  EXPECT_EQ(walk, (QStringList{"PasswordEdit", "AliasList", "ConnectAsList", "OKBtn", "CancelBtn",
+                               "UsernameEdit"}));
+  view.hide();
+
+  // Made in another order than their tab order.
+  ui::Form other("Other");
+  other.clientWidth = 200;
+  other.clientHeight = 100;
+  other.add("A", ui::ControlKind::Edit, nullptr, 0, 0, 50, 20).tabOrder = 0;
+  other.add("C", ui::ControlKind::Edit, nullptr, 0, 30, 50, 20).tabOrder = 2;
+  other.add("B", ui::ControlKind::Edit, nullptr, 0, 60, 50, 20).tabOrder = 1;
+  FormView otherView(other);
+  otherView.show();
+  QWidget* a = otherView.findChild<QWidget*>("A");
+  a->setFocus();
+  QTest::keyClick(a, Qt::Key_Tab);
+  EXPECT_EQ(otherView.focusWidget()->objectName(), QString("B"));
+  otherView.hide();
+}
+
 TEST_F(LogonViewTest, WindowFollowsTheModel) {
   SelectLanguageTexts(0x0814);  // Nynorsk
   prepare(kApplicationOptions);
