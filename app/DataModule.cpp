@@ -8,9 +8,9 @@ namespace app {
 
 using namespace oracle;
 
-TdmMain::TdmMain(TComponent* owner)
+TdmMain::TdmMain(TComponent* owner, const SessionFactory& makeSession)
     : TComponent(owner),
-      OracleSession(new TOracleSession(this)),
+      OracleSession(makeSession ? makeSession(this) : new TOracleSession(this)),
       OracleLogon(new TOracleLogon(this)) {
   OracleSession->SetName("OracleSession");
   OracleLogon->SetName("OracleLogon");

@@ -2,6 +2,8 @@
 // gives them the values of its stored definition.
 #pragma once
 
+#include <functional>
+
 #include "oracle/core/Component.h"
 
 namespace oracle {
@@ -13,7 +15,10 @@ namespace app {
 
 class TdmMain : public oracle::TComponent {
  public:
-  explicit TdmMain(oracle::TComponent* owner);
+  // Makes the session component; tests hand in a double of the session's logon.
+  using SessionFactory = std::function<oracle::TOracleSession*(oracle::TComponent* owner)>;
+
+  explicit TdmMain(oracle::TComponent* owner, const SessionFactory& makeSession = {});
 
   const char* ClassName() const override { return "TdmMain"; }
   const char* ParentClassName() const override { return "TDataModule"; }

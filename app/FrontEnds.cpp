@@ -9,6 +9,10 @@
 #include "platform/Services.h"
 #include "ui/UiPort.h"
 
+#ifdef DBLOGON_WITH_CONSOLE
+#include "ui/console/ConsolePort.h"
+#endif
+
 namespace app {
 namespace {
 
@@ -25,9 +29,17 @@ bool displayAvailable() {
 int RunWithFrontEnd(FrontEnd frontEnd, int& /*argc*/, char** /*argv*/) {
   const bool gui = frontEnd == FrontEnd::Gui ||
                    (frontEnd == FrontEnd::Automatic && displayAvailable());
-  (void)gui;
-  std::cerr << "dblogon: no interactive front end is built in yet; use --batch\n";
+  if (gui) {
+    std::cerr << "dblogon: windows are not built in; using the console\n";
+  }
+#ifdef DBLOGON_WITH_CONSOLE
+  ui::console::ConsolePort console;
+  ui::ScopedPort installed(console);
+  return RunInteractive();
+#else
+  std::cerr << "dblogon: no interactive front end is built in; use --batch\n";
   return 2;
+#endif
 }
 
 int RunDiagnose(std::ostream& out) {

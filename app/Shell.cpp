@@ -18,7 +18,8 @@ void StartUnits() {
 
 void StopUnits() {}
 
-Shell::Shell() : dmMain_(std::make_unique<TdmMain>(nullptr)) {}
+Shell::Shell(const TdmMain::SessionFactory& makeSession)
+    : dmMain_(std::make_unique<TdmMain>(nullptr, makeSession)) {}
 
 Shell::~Shell() {
   formMain_.reset();

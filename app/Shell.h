@@ -23,7 +23,7 @@ void StopUnits();
 
 class Shell {
  public:
-  Shell();
+  explicit Shell(const TdmMain::SessionFactory& makeSession = {});
   ~Shell();
   Shell(const Shell&) = delete;
   Shell& operator=(const Shell&) = delete;

@@ -1,9 +1,9 @@
 // dlopen and friends; the path of a loaded library from its link map.
 #include "platform/DlLibraries.h"
 
-#include <cstdlib>
-
 #include <dlfcn.h>
+
+#include <cstdlib>
 #if defined(__GLIBC__) || defined(__FreeBSD__)
 #define DBL_HAVE_DLINFO 1
 #include <link.h>

@@ -10,7 +10,8 @@ namespace {
 
 std::string contentOf(const std::string& file) {
   std::string content;
-  if (file.empty() || internal::readWholeFile(file, content) != internal::ReadStatus::Ok) content.clear();
+  if (file.empty() || internal::readWholeFile(file, content) != internal::ReadStatus::Ok)
+    content.clear();
   return content;
 }
 

@@ -1,10 +1,10 @@
 // stat-based existence checks and a wildcard enumeration of one folder.
 #include "platform/PosixFileSystem.h"
 
-#include <algorithm>
-
 #include <dirent.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 #include "platform/Wildcard.h"
 #include "platform/internal/AtomicFile.h"

@@ -51,9 +51,9 @@ constexpr TerritoryId kLanguageIds[] = {
 };
 
 // Languages whose usual number format has a decimal comma.
-constexpr const char* kDecimalCommaLanguages[] = {"nb", "nn", "no", "de", "sv", "da", "fi", "is",
-                                                  "fr", "es", "it", "nl", "pt", "pl", "cs", "ru",
-                                                  "et"};
+constexpr const char* kDecimalCommaLanguages[] = {"nb", "nn", "no", "de", "sv", "da",
+                                                  "fi", "is", "fr", "es", "it", "nl",
+                                                  "pt", "pl", "cs", "ru", "et"};
 
 // Territories of those languages that write a decimal point after all.
 constexpr TerritoryId kDecimalPointTerritories[] = {

@@ -1,10 +1,10 @@
 // getenv/setenv, getcwd/chdir and the arguments main hands over.
 #include "platform/PosixProcess.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
-
-#include <unistd.h>
 
 namespace platform {
 namespace {

@@ -51,8 +51,8 @@ RegFileRegistry::RegFileRegistry(std::string path) : mode_(Mode::File), path_(st
 RegFileRegistry::RegFileRegistry(RegText content) : mode_(Mode::Memory) {
   auto document = std::make_shared<internal::RegDocument>(content.text);
   if (!document->isRegistryText()) {
-    document = std::make_shared<internal::RegDocument>(
-        "Windows Registry Editor Version 5.00\n\n" + content.text);
+    document = std::make_shared<internal::RegDocument>("Windows Registry Editor Version 5.00\n\n" +
+                                                       content.text);
   }
   memory_ = std::move(document);
 }
@@ -63,7 +63,8 @@ std::string RegFileRegistry::defaultPath() {
   const std::optional<std::string> explicitPath = process().getEnv("DBLOGON_REGISTRY");
   if (explicitPath && !explicitPath->empty()) return *explicitPath;
   const std::optional<std::string> config = process().getEnv("XDG_CONFIG_HOME");
-  if (config && !config->empty() && config->front() == '/') return *config + "/dblogon/registry.reg";
+  if (config && !config->empty() && config->front() == '/')
+    return *config + "/dblogon/registry.reg";
   std::optional<std::string> home = process().getEnv("HOME");
   if (!home || home->empty()) {
     // No HOME (a service account, a stripped environment): the password database knows it.
@@ -105,7 +106,9 @@ std::shared_ptr<const internal::RegDocument> RegFileRegistry::document() const {
   return cache_;
 }
 
-std::string RegFileRegistry::text() const { return document()->text(); }
+std::string RegFileRegistry::text() const {
+  return document()->text();
+}
 
 bool RegFileRegistry::keyExists(RootKey root, std::string_view key) const {
   return document()->keyExists(root, key);
@@ -155,7 +158,9 @@ bool RegFileRegistry::edit(RootKey root,
 }
 
 bool RegFileRegistry::createKey(RootKey root, std::string_view key) {
-  return edit(root, [&](internal::RegDocument& d, bool& changed) { return d.createKey(root, key, changed); });
+  return edit(root, [&](internal::RegDocument& d, bool& changed) {
+    return d.createKey(root, key, changed);
+  });
 }
 
 bool RegFileRegistry::writeValue(RootKey root, std::string_view key, std::string_view name,

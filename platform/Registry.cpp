@@ -6,7 +6,8 @@ namespace platform {
 std::optional<std::string> Registry::readString(RootKey root, std::string_view key,
                                                 std::string_view name) const {
   std::optional<RegValue> value = readValue(root, key, name);
-  if (!value || (value->type != RegValueType::String && value->type != RegValueType::ExpandString)) {
+  if (!value ||
+      (value->type != RegValueType::String && value->type != RegValueType::ExpandString)) {
     return std::nullopt;
   }
   return std::move(value->data);

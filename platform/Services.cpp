@@ -1,5 +1,6 @@
 // The process-wide set of services. The native implementations are made on first use and live
-// until the process ends (never destroyed, so no static-destruction order can leave a dangling one).
+// until the process ends (never destroyed, so no static-destruction order can leave a dangling
+// one).
 #include "platform/Services.h"
 
 #include "platform/DlLibraries.h"
@@ -30,14 +31,30 @@ Services& current() {
 
 }  // namespace
 
-const Services& services() { return current(); }
-Registry& registry() { return *current().registry; }
-Profile& profile() { return *current().profile; }
-Libraries& libraries() { return *current().libraries; }
-Process& process() { return *current().process; }
-FileSystem& fileSystem() { return *current().fileSystem; }
-Locale& locale() { return *current().locale; }
-Clock& clock() { return *current().clock; }
+const Services& services() {
+  return current();
+}
+Registry& registry() {
+  return *current().registry;
+}
+Profile& profile() {
+  return *current().profile;
+}
+Libraries& libraries() {
+  return *current().libraries;
+}
+Process& process() {
+  return *current().process;
+}
+FileSystem& fileSystem() {
+  return *current().fileSystem;
+}
+Locale& locale() {
+  return *current().locale;
+}
+Clock& clock() {
+  return *current().clock;
+}
 
 ScopedServices::ScopedServices(const Services& replacements) : previous_(current()) {
   Services& set = current();
@@ -50,6 +67,8 @@ ScopedServices::ScopedServices(const Services& replacements) : previous_(current
   if (replacements.clock != nullptr) set.clock = replacements.clock;
 }
 
-ScopedServices::~ScopedServices() { current() = previous_; }
+ScopedServices::~ScopedServices() {
+  current() = previous_;
+}
 
 }  // namespace platform

@@ -16,9 +16,8 @@ bool matchStars(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == '?' || internal::toLowerAscii(pattern[p]) ==
-                                         internal::toLowerAscii(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || internal::toLowerAscii(pattern[p]) ==
+                                                               internal::toLowerAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {

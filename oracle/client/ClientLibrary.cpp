@@ -3,7 +3,6 @@
 
 #include <exception>
 
-#include "oracle/client/NetServiceNames.h"
 #include "oracle/client/OCIConstants.h"
 #include "oracle/client/OCIFunctions.h"
 #include "oracle/client/OracleHome.h"

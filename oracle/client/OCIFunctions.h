@@ -473,3 +473,6 @@ inline OraMTSStatus OraMTSSvcEnlistEx(OCISvcCtx* OCISvc, OCIError* OCIErr, void*
 inline OraMTSBool OraMTSTransTest() { return DBL_MTS_ENTRY(OraMTSTransTest)(); }
 
 }  // namespace oracle::oci
+
+#undef DBL_OCI_ENTRY
+#undef DBL_MTS_ENTRY

@@ -1,15 +1,16 @@
 // Atomic replacement of small files: temporary file in the same folder, fsync, rename.
 #include "platform/internal/AtomicFile.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <vector>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
 
 namespace platform::internal {
 namespace {
@@ -77,7 +78,8 @@ std::string parentFolder(const std::string& path) {
 ReadStatus readWholeFile(const std::string& path, std::string& content) {
   content.clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+  if (fd.get() < 0)
+    return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return ReadStatus::Failed;
   char buffer[65536];
@@ -97,26 +99,32 @@ ReadStatus readWholeFile(const std::string& path, std::string& content) {
 bool replaceFile(const std::string& path, const std::string& content, mode_t newFileMode) {
   const std::string target = resolveTarget(path);
   const std::string folder = parentFolder(target);
-  std::string temp = folder + "/." + baseName(target) + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  Fd fd(::mkstemp(name.data()));
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  // The rename would happily replace a file its owner made read-only; refuse as Windows would.
+  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+
+  // The temporary file is created by open(O_EXCL) with the wanted mode, so the kernel applies the
+  // umask; reading the umask with umask() would change it for a moment for every thread.
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int raw = -1;
+  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
+    temp = folder + "/." + baseName(target) + "." + std::to_string(::getpid()) + "." +
+           std::to_string(counter.fetch_add(1)) + ".tmp";
+    raw =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);
+    if (raw < 0 && errno != EEXIST) return false;
+  }
+  Fd fd(raw);
   if (fd.get() < 0) return false;
-  temp.assign(name.data());
 
   bool ok = writeAll(fd.get(), content);
-  struct stat old {};
-  if (ok) {
-    if (::stat(target.c_str(), &old) == 0) {
-      ok = ::fchmod(fd.get(), old.st_mode & 07777) == 0;
-      // Only root may give the file away; for anyone else the owner is already right.
-      if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
-      }
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      ok = ::fchmod(fd.get(), newFileMode & ~mask) == 0;
+  if (ok && exists) {
+    ok = ::fchmod(fd.get(), old.st_mode & 07777) == 0;
+    // Only root may give the file away; for anyone else the owner is already right.
+    if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+      [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
     }
   }
   ok = ok && ::fsync(fd.get()) == 0;

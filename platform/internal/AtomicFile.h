@@ -3,10 +3,10 @@
 // reader sees either the old file or the new one, never a half-written file.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
-
-#include <sys/types.h>
 
 namespace platform::internal {
 
@@ -17,7 +17,8 @@ ReadStatus readWholeFile(const std::string& path, std::string& content);
 
 // Replaces the file's content atomically. An existing file keeps its permission bits (and owner
 // when allowed); a new file is created with newFileMode less the umask. A symbolic link is
-// followed so the link stays a link. false when anything failed; the file is then untouched.
+// followed so the link stays a link. false when anything failed (also when the existing file is
+// not writable for this process); the file is then untouched and no temporary file is left.
 bool replaceFile(const std::string& path, const std::string& content, mode_t newFileMode);
 
 enum class EditResult { Write, Keep, Refuse };

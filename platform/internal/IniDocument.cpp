@@ -59,7 +59,8 @@ std::string IniDocument::text() const {
   return out;
 }
 
-std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const {
+std::optional<std::string> IniDocument::value(std::string_view section,
+                                              std::string_view key) const {
   section = trim(section);
   key = trim(key);
   bool inSection = false;
@@ -94,7 +95,8 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
   key = trim(key);
   const std::string_view breaks("\r\n\0", 3);
   if (section.empty() || key.empty() || section.find_first_of(breaks) != std::string_view::npos ||
-      section.find(']') != std::string_view::npos || key.find_first_of(breaks) != std::string_view::npos ||
+      section.find(']') != std::string_view::npos ||
+      key.find_first_of(breaks) != std::string_view::npos ||
       key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';' ||
       value.find_first_of(breaks) != std::string_view::npos) {
     return false;
@@ -140,7 +142,8 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
   }
   if (!lines_.empty()) {
     terminateLast(lines_.size() - 1);
-    if (!trim(lineBody(lines_.back().raw)).empty()) lines_.push_back(Line{Kind::Other, eol_, {}, 0});
+    if (!trim(lineBody(lines_.back().raw)).empty())
+      lines_.push_back(Line{Kind::Other, eol_, {}, 0});
   }
   Line header;
   header.kind = Kind::Section;

@@ -33,8 +33,8 @@ class IniDocument {
   enum class Kind { Other, Section, Entry };
   struct Line {
     Kind kind = Kind::Other;
-    std::string raw;   // with its line end
-    std::string name;  // section name or key
+    std::string raw;             // with its line end
+    std::string name;            // section name or key
     std::size_t valueStart = 0;  // Entry: offset in raw where the value text begins
   };
 

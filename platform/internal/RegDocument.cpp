@@ -60,7 +60,8 @@ std::string utf16ToUtf8(std::string_view bytes) {
   };
   for (std::size_t i = 0; i < units; ++i) {
     const std::uint32_t u = unit(i);
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) < 0xE000) {
       appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
       ++i;
     } else if (u >= 0xD800 && u < 0xE000) {
@@ -83,7 +84,11 @@ std::string utf8ToUtf16(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    std::size_t len = b < 0x80         ? 1
+                      : (b >> 5) == 6  ? 2
+                      : (b >> 4) == 14 ? 3
+                      : (b >> 3) == 30 ? 4
+                                       : 0;
     std::uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
     bool valid = len != 0 && i + len <= text.size();
     for (std::size_t k = 1; valid && k < len; ++k) {
@@ -149,8 +154,8 @@ std::optional<std::string> parseHexBytes(std::string_view data) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = data.find(',', start);
-    const std::string_view token =
-        trim(data.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    const std::string_view token = trim(data.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
     if (token.empty() && comma == std::string_view::npos && start > 0) break;  // trailing comma
     if (token.empty() || token.size() > 2) return std::nullopt;
     int value = 0;
@@ -236,7 +241,17 @@ std::string hexLines(std::string prefix, std::string_view bytes, std::string_vie
 
 // ---- parsing -----------------------------------------------------------------------------------
 
-RegDocument::RegDocument(std::string_view text) { parse(text); }
+RegDocument::RegDocument(std::string_view text) {
+  // The registry editor saves version 5 files as UTF-16. Such a file is read (as its UTF-8 form)
+  // but never written: rewriting it in another encoding would change every byte.
+  if (text.size() >= 2 && text.substr(0, 2) == "\xFF\xFE") {
+    parse(utf16ToUtf8(text.substr(2)));
+    utf16File_ = true;
+    clean_ = false;
+    return;
+  }
+  parse(text);
+}
 
 void RegDocument::parse(std::string_view text) {
   entries_.clear();
@@ -276,14 +291,16 @@ void RegDocument::parse(std::string_view text) {
         std::string_view inner = t.substr(1, close - 1);
         const std::size_t slash = inner.find('\\');
         const std::string_view rootText = inner.substr(0, slash);
-        std::string_view path = slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1);
+        std::string_view path =
+            slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1);
         const std::optional<std::string> normalized = normalizeKey(path);
         if (normalized && !rootText.empty()) {
           entry.kind = Kind::Section;
           entry.path = *normalized;
-          if (rootText == "HKEY_LOCAL_MACHINE" || rootText == "HKLM") {
+          if (equalsNoCase(rootText, "HKEY_LOCAL_MACHINE") || equalsNoCase(rootText, "HKLM")) {
             entry.root = RootKey::LocalMachine;
-          } else if (rootText == "HKEY_CURRENT_USER" || rootText == "HKCU") {
+          } else if (equalsNoCase(rootText, "HKEY_CURRENT_USER") ||
+                     equalsNoCase(rootText, "HKCU")) {
             entry.root = RootKey::CurrentUser;
           } else if (!startsWithNoCase(rootText, "HKEY_")) {
             entry.kind = Kind::BadSection;
@@ -367,7 +384,9 @@ std::size_t RegDocument::parseValue(const std::vector<std::string>& lines, std::
     const std::string_view current = trimRight(data);
     if (current.empty() || current.back() != '\\') break;
     data.resize(current.size() - 1);
-    if (first + used >= lines.size()) break;
+    // A continuation with nothing after it is a cut-off value. Taking it as complete would let a
+    // line appended later turn it into a different value.
+    if (first + used >= lines.size()) return used;
     const std::string_view next = lineBody(lines[first + used]);
     const std::string_view t = trimLeft(next);
     if (t.empty() || t.front() == '[' || t.front() == '"' || t.front() == '@' || t.front() == ';') {
@@ -495,7 +514,8 @@ std::size_t RegDocument::appendSection(RootKey root, std::string_view key) {
   section.kind = Kind::Section;
   section.root = root;
   section.path = std::string(key);
-  section.raw = "[" + std::string(rootName(root)) + (key.empty() ? "" : "\\") + std::string(key) + "]" + eol_;
+  section.raw =
+      "[" + std::string(rootName(root)) + (key.empty() ? "" : "\\") + std::string(key) + "]" + eol_;
   entries_.push_back(std::move(section));
   return entries_.size() - 1;
 }
@@ -503,7 +523,7 @@ std::size_t RegDocument::appendSection(RootKey root, std::string_view key) {
 bool RegDocument::createKey(RootKey root, std::string_view key, bool& changed) {
   changed = false;
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_) return false;
+  if (!k || !acceptsWrites()) return false;
   // A key exists also when only sections of its subkeys name it, as importing the file creates
   // every key on the way; the root itself always exists.
   if (keyExists(root, *k)) return true;
@@ -516,10 +536,18 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
                            const RegValue& value, bool& changed) {
   changed = false;
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_ || name.find_first_of("\r\n") != std::string_view::npos) return false;
+  if (!k || !acceptsWrites() || name.find_first_of("\r\n") != std::string_view::npos) return false;
+
+  std::optional<std::size_t> existing;
+  forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
+    if (equalsNoCase(entry.name, name)) existing = i;
+  });
+  if (existing && entries_[*existing].value == value) return true;
+  // A value that exists keeps the spelling of its name, as on Windows.
+  const std::string spelling = existing ? entries_[*existing].name : std::string(name);
 
   // Format with the line end of the file and, for text kept as hex, its text encoding.
-  const std::string prefix = name.empty() ? std::string("@=") : quote(name) + "=";
+  const std::string prefix = spelling.empty() ? std::string("@=") : quote(spelling) + "=";
   auto encode = [&](std::string text) { return utf16_ ? utf8ToUtf16(text) : text; };
   std::string line;
   switch (value.type) {
@@ -562,20 +590,15 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
   }
 
   // What a read of the new line gives, so the entry's parsed form matches its text exactly.
-  const RegDocument check(std::string(utf16_ ? kHeader5 : kHeader4) + "\n[HKEY_CURRENT_USER\\x]\n" + line + "\n");
-  std::optional<RegValue> parsed = check.value(RootKey::CurrentUser, "x", name);
+  const RegDocument check(std::string(utf16_ ? kHeader5 : kHeader4) + "\n[HKEY_CURRENT_USER\\x]\n" +
+                          line + "\n");
+  std::optional<RegValue> parsed = check.value(RootKey::CurrentUser, "x", spelling);
   if (!parsed) return false;
 
-  std::optional<std::size_t> existing;
-  forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
-    if (equalsNoCase(entry.name, name)) existing = i;
-  });
+  if (existing && entries_[*existing].value == *parsed) return true;
   if (existing) {
     Entry& entry = entries_[*existing];
-    const std::string end(lineEnd(entry.raw));
-    const std::string raw = line + end;
-    if (raw == entry.raw) return true;
-    entry.raw = raw;
+    entry.raw = line + std::string(lineEnd(entry.raw));
     entry.value = *parsed;
     changed = true;
     return true;
@@ -606,7 +629,7 @@ bool RegDocument::setValue(RootKey root, std::string_view key, std::string_view 
 
 bool RegDocument::deleteValue(RootKey root, std::string_view key, std::string_view name) {
   const std::optional<std::string> k = normalizeKey(key);
-  if (!k || foreign_) return false;
+  if (!k || !acceptsWrites()) return false;
   std::vector<std::size_t> doomed;
   forEachValueOf(root, *k, [&](std::size_t i, const Entry& entry) {
     if (equalsNoCase(entry.name, name)) doomed.push_back(i);

@@ -11,9 +11,9 @@
 
 namespace platform::internal {
 
-// Reading is lenient: a line that does not parse is skipped (kept verbatim, ignored), and the values
-// after a damaged section header belong to no key. When one key has several sections, their values
-// add up and a later value of the same name wins, as importing the file would do.
+// Reading is lenient: a line that does not parse is skipped (kept verbatim, ignored), and the
+// values after a damaged section header belong to no key. When one key has several sections, their
+// values add up and a later value of the same name wins, as importing the file would do.
 class RegDocument {
  public:
   RegDocument() = default;
@@ -23,6 +23,8 @@ class RegDocument {
   // True when the text starts (after blank lines) with a .reg header line, or holds only blanks.
   // Anything else is not a registry file, and edits are refused so as not to write into it.
   bool isRegistryText() const { return !foreign_; }
+  // Edits are refused for foreign text and for UTF-16 files (which read, as their UTF-8 form).
+  bool acceptsWrites() const { return !foreign_ && !utf16File_; }
   // False when some line was skipped as damaged (or the header is missing).
   bool parsedCleanly() const { return clean_; }
 
@@ -44,15 +46,16 @@ class RegDocument {
   enum class Kind { Blank, Comment, Header, Section, BadSection, Value, Junk };
   struct Entry {
     Kind kind = Kind::Junk;
-    std::string raw;                // the physical line(s), line ends included
-    std::optional<RootKey> root;    // Section: nullopt for a root this port does not have
-    std::string path;               // Section: key path without the root
-    std::string name;               // Value
-    RegValue value;                 // Value
+    std::string raw;              // the physical line(s), line ends included
+    std::optional<RootKey> root;  // Section: nullopt for a root this port does not have
+    std::string path;             // Section: key path without the root
+    std::string name;             // Value
+    RegValue value;               // Value
   };
 
   void parse(std::string_view text);
-  std::size_t parseValue(const std::vector<std::string>& lines, std::size_t first, Entry& entry) const;
+  std::size_t parseValue(const std::vector<std::string>& lines, std::size_t first,
+                         Entry& entry) const;
   // Calls visit(index, entry) for each value entry that belongs to a section of exactly that key.
   template <typename Visit>
   void forEachValueOf(RootKey root, std::string_view key, Visit visit) const;
@@ -62,8 +65,9 @@ class RegDocument {
   std::size_t appendSection(RootKey root, std::string_view key);
 
   std::vector<Entry> entries_;
-  bool utf16_ = true;   // version 5 files hold string data as UTF-16; REGEDIT4 files as bytes
+  bool utf16_ = true;  // version 5 files hold string data as UTF-16; REGEDIT4 files as bytes
   bool foreign_ = false;
+  bool utf16File_ = false;
   bool clean_ = true;
   std::string eol_ = "\n";
 };

@@ -37,7 +37,9 @@ std::string_view trimRight(std::string_view text) {
   return text.substr(0, n);
 }
 
-std::string_view trim(std::string_view text) { return trimRight(trimLeft(text)); }
+std::string_view trim(std::string_view text) {
+  return trimRight(trimLeft(text));
+}
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -52,7 +54,8 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 std::string_view lineEnd(std::string_view line) {
-  if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n") return line.substr(line.size() - 2);
+  if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n")
+    return line.substr(line.size() - 2);
   if (!line.empty() && line.back() == '\n') return line.substr(line.size() - 1);
   return {};
 }

@@ -8,7 +8,9 @@
 
 namespace platform::internal {
 
-constexpr char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+constexpr char toLowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 bool equalsNoCase(std::string_view a, std::string_view b);
 // True when text begins with prefix, compared without regard to case.

@@ -1,6 +1,6 @@
-#include "platform/SteadyClock.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/SteadyClock.h"
 
 namespace platform {
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/PosixFileSystem.h"
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
+#include "platform/FakeFileSystem.h"
+#include "platform/PosixFileSystem.h"
 #include "platform/TempFolder.h"
 #include "platform/Wildcard.h"
 
@@ -88,6 +88,33 @@ TEST_F(PosixFileSystemTest, ReadFileGivesTheBytesOrFalse) {
   EXPECT_EQ(content, bytes);
   EXPECT_FALSE(fs_.readFile(folder_.file("missing"), content));
   EXPECT_FALSE(fs_.readFile(folder_.path(), content));
+}
+
+// The fake that other modules' tests use must answer like the real one for the same tree.
+TEST_F(PosixFileSystemTest, FakeFileSystemAnswersLikeTheRealOne) {
+  testing::FakeFileSystem fake;
+  for (const char* name : {"bin/oci.dll", "bin/ORA73.dll", "bin/ora805.dll", "bin/sub/ora9.dll",
+                           "network/admin/tnsnames.ora"}) {
+    std::filesystem::create_directories(std::filesystem::path(folder_.file(name)).parent_path());
+    testing::TempFolder::write(folder_.file(name), name);
+    fake.addFile(folder_.file(name), name);
+  }
+  std::filesystem::create_directory(folder_.file("empty"));
+  fake.addDirectory(folder_.file("empty"));
+  for (const char* path : {"bin", "bin/oci.dll", "bin/sub", "network", "network/admin/tnsnames.ora",
+                           "empty", "missing", "bin/missing.dll"}) {
+    SCOPED_TRACE(path);
+    const std::string full = folder_.file(path);
+    EXPECT_EQ(fake.fileExists(full), fs_.fileExists(full));
+    EXPECT_EQ(fake.directoryExists(full), fs_.directoryExists(full));
+    for (const char* pattern : {"ora*.dll", "*", "*.ora", "OCI.DLL"}) {
+      EXPECT_EQ(fake.findFiles(full, pattern), fs_.findFiles(full, pattern)) << pattern;
+    }
+    std::string a;
+    std::string b;
+    EXPECT_EQ(fake.readFile(full, a), fs_.readFile(full, b));
+    EXPECT_EQ(a, b);
+  }
 }
 
 }  // namespace

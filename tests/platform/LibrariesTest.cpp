@@ -1,8 +1,8 @@
-#include "platform/DlLibraries.h"
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
+#include "platform/DlLibraries.h"
 
 namespace platform {
 namespace {

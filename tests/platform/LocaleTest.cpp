@@ -1,8 +1,7 @@
-#include "platform/PosixLocale.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/FakeProcess.h"
+#include "platform/PosixLocale.h"
 #include "platform/Services.h"
 
 namespace platform {
@@ -58,7 +57,7 @@ TEST(PosixLocale, VariablesTakePrecedenceInPosixOrder) {
   env.env["LC_MESSAGES"] = "nb_NO.UTF-8";
   env.env["LC_NUMERIC"] = "en_US.UTF-8";
   EXPECT_EQ(locale.languageId(), kLangNorwegianBokmal);  // LC_MESSAGES over LANG
-  EXPECT_EQ(locale.decimalSeparator(), '.');              // LC_NUMERIC over LANG
+  EXPECT_EQ(locale.decimalSeparator(), '.');             // LC_NUMERIC over LANG
 
   env.env["LC_ALL"] = "de_DE.UTF-8";
   EXPECT_EQ(locale.languageId(), 0x0407);  // LC_ALL over everything

@@ -1,9 +1,8 @@
-#include "platform/PosixProcess.h"
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
+#include "platform/PosixProcess.h"
 #include "platform/TempFolder.h"
 
 namespace platform {
@@ -32,7 +31,8 @@ TEST(PosixProcess, ArgumentsAreWhatMainHandedOver) {
   PosixProcess process;
   EXPECT_TRUE(process.arguments().empty());
   process.setArguments({"UserId=scott/tiger@orcl", "--console"});
-  EXPECT_EQ(process.arguments(), (std::vector<std::string>{"UserId=scott/tiger@orcl", "--console"}));
+  EXPECT_EQ(process.arguments(),
+            (std::vector<std::string>{"UserId=scott/tiger@orcl", "--console"}));
   process.setArguments({});
   EXPECT_TRUE(process.arguments().empty());
 }

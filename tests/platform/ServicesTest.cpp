@@ -1,10 +1,9 @@
-#include "platform/Services.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/FakeProcess.h"
 #include "platform/PosixProcess.h"
 #include "platform/RegFileRegistry.h"
+#include "platform/Services.h"
 
 namespace platform {
 namespace {

@@ -1,14 +1,12 @@
 // A temporary folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
 
 namespace platform::testing {
 
@@ -37,7 +35,12 @@ class TempFolder {
   }
   static std::string read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+      content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    return content;
   }
 
  private:

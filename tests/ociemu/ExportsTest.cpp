@@ -1,0 +1,102 @@
+// Each variant library exports exactly the entry-point groups of the client generation it
+// stands for.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <sstream>
+#include <vector>
+
+#include "ociemu/testing/OracleHome.h"
+
+namespace ociemu::test {
+namespace {
+
+using testing::Variant;
+
+std::vector<std::string> Words(const char* text) {
+  std::istringstream in(text);
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+const char* kOci7 =
+    "orlon ologof oerhms oopen oparse odefin oexfet ofen oflng oclose odescr oexec oexn ocom "
+    "orol ocon ocof obreak obndra odessp olog opinit";
+const char* kOci8 =
+    "OCIInitialize OCIHandleAlloc OCIHandleFree OCIDescriptorAlloc OCIDescriptorFree OCIEnvInit "
+    "OCIServerAttach OCIServerDetach OCISessionBegin OCISessionEnd OCILogon OCILogoff "
+    "OCIPasswordChange OCIStmtPrepare OCIBindByPos OCIBindByName OCIBindObject OCIBindDynamic "
+    "OCIBindArrayOfStruct OCIStmtGetPieceInfo OCIStmtSetPieceInfo OCIStmtExecute OCIDefineByPos "
+    "OCIDefineObject OCIDefineDynamic OCIDefineArrayOfStruct OCIStmtFetch OCIStmtGetBindInfo "
+    "OCIDescribeAny OCIParamGet OCIParamSet OCITransStart OCITransDetach OCITransCommit "
+    "OCITransRollback OCITransPrepare OCITransForget OCIErrorGet OCILobAppend OCILobAssign "
+    "OCILobCharSetForm OCILobCharSetId OCILobCopy OCILobDisableBuffering OCILobEnableBuffering "
+    "OCILobErase OCILobFileClose OCILobFileCloseAll OCILobFileExists OCILobFileGetName "
+    "OCILobFileIsOpen OCILobFileOpen OCILobFileSetName OCILobFlushBuffer OCILobGetLength "
+    "OCILobIsEqual OCILobLoadFromFile OCILobLocatorIsInit OCILobRead OCILobTrim OCILobWrite "
+    "OCIBreak OCIServerVersion OCIAttrGet OCIAttrSet OCISvcCtxToLda OCILdaToSvcCtx "
+    "OCIResultSetToStmt OCIObjectUnpin OCIObjectLock OCIObjectMarkUpdate OCIObjectUnmark "
+    "OCIObjectMarkDelete OCIObjectFlush OCIObjectCopy OCIObjectGetTypeRef OCIObjectGetObjectRef "
+    "OCIObjectGetInd OCIObjectExists OCIObjectIsLocked OCIObjectIsDirty OCIObjectRefresh "
+    "OCIObjectPinTable OCIObjectNew OCIObjectPin OCIObjectFree OCITypeByName OCIObjectGetAttr "
+    "OCIObjectSetAttr OCIStringPtr OCIStringAssignText OCINumberFromInt OCINumberToInt "
+    "OCINumberFromReal OCINumberToReal OCINumberToText OCINumberFromText OCIRawPtr OCIRawSize "
+    "OCIRawAssignBytes OCIRefAssign OCIRefClear OCIRefIsNull OCIRefFromHex OCIRefHexSize "
+    "OCIRefToHex OCICollSize OCICollTrim OCICollMax OCICollGetElem OCICollAssignElem "
+    "OCICollAppend OCITableDelete OCICacheFlush ociepgoe ociepmsg";
+const char* kOci81 =
+    "OCIEnvCreate OCIDirPathAbort OCIDirPathFinish OCIDirPathPrepare OCIDirPathColArrayEntrySet "
+    "OCIDirPathColArrayToStream OCIDirPathLoadStream OCIDirPathStreamReset OCILobCreateTemporary "
+    "OCILobFreeTemporary OCILobIsTemporary OCIDateTimeToText OCIDateTimeFromText "
+    "OCIDateTimeGetDate OCIDateTimeGetTime OCIDateTimeConstruct OCIDateTimeAssign "
+    "OCIDateTimeGetTimeZoneOffset";
+const char* kNet9 = "OCIStmtFetch2";
+const char* kPool =
+    "OCISessionPoolCreate OCISessionPoolDestroy OCISessionGet OCISessionRelease OCIStmtPrepare2 "
+    "OCIStmtRelease";
+const char* kDiagnostics =
+    "ociemu_live_handles ociemu_live_connections ociemu_call_count ociemu_reset_call_counts";
+
+struct Group {
+  const char* names;
+  Variant firstVariant;  // the oldest variant that has the group
+};
+
+TEST(Exports, EachVariantExportsItsGroupsAndNothingElse) {
+  const Group groups[] = {{kOci7, Variant::Oci7},  {kOci8, Variant::Oci8},
+                          {kOci81, Variant::Oci81}, {kNet9, Variant::Net9},
+                          {kPool, Variant::Full},  {kDiagnostics, Variant::Oci7}};
+  EXPECT_EQ(Words(kOci8).size(), 116u);
+  for (Variant v : {Variant::Oci7, Variant::Oci8, Variant::Oci81, Variant::Net9, Variant::Full}) {
+    SCOPED_TRACE(testing::VariantName(v));
+    void* lib = dlopen(testing::VariantLibrary(v).c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(lib, nullptr) << dlerror();
+    size_t expected = 0;
+    for (const auto& g : groups) {
+      const bool present = static_cast<int>(v) >= static_cast<int>(g.firstVariant);
+      for (const auto& name : Words(g.names)) {
+        EXPECT_EQ(dlsym(lib, name.c_str()) != nullptr, present) << name;
+        if (present) ++expected;
+      }
+    }
+    // Nothing of ociemu's own C++ code is visible.
+    EXPECT_EQ(dlsym(lib, "_ZN6ociemu8Registry8InstanceEv"), nullptr);
+    dlclose(lib);
+    EXPECT_GT(expected, 0u);
+  }
+}
+
+TEST(Exports, TheCoordinatorStandInExportsItsFiveEntryPoints) {
+  void* lib = dlopen(testing::VariantOraMts(Variant::Full).c_str(), RTLD_LAZY | RTLD_LOCAL);
+  ASSERT_NE(lib, nullptr) << dlerror();
+  for (const char* name : {"OraMTSSvcGet", "OraMTSSvcRel", "OraMTSSvcEnlist", "OraMTSSvcEnlistEx",
+                           "OraMTSTransTest"}) {
+    EXPECT_NE(dlsym(lib, name), nullptr) << name;
+  }
+  dlclose(lib);
+}
+
+}  // namespace
+}  // namespace ociemu::test
