@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QThread>
-#include <cstdlib>
 #include <exception>
 #include <map>
 
@@ -99,7 +98,8 @@ ModalResult QtPort::ShowModal(Form& form) {
   const ViewEntry entry(views_, &view);
   view.setRunningModal(true);
   view.prepareShow();
-  view.exec();
+  // A form may decide its result while it is being shown; it then closes at once.
+  if (form.modalResult == ModalResult::None) view.exec();
   if (form.modalResult == ModalResult::None) form.modalResult = ModalResult::Cancel;
   return form.modalResult;
 }
@@ -159,14 +159,6 @@ int QtPort::RunMainWindow(Form& mainForm) {
 void QtPort::Terminate() {
   terminated_ = true;
   QCoreApplication::quit();
-}
-
-bool DisplayAvailable() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
 }
 
 }  // namespace ui::qt

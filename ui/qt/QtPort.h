@@ -37,8 +37,4 @@ class QtPort final : public UiPort {
   bool terminated_ = false;
 };
 
-// True when a Qt platform with windows can be had: a display to talk to, or a platform chosen
-// through QT_QPA_PLATFORM.
-bool DisplayAvailable();
-
 }  // namespace ui::qt
