@@ -5,6 +5,7 @@
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/logon/OracleLogon.h"
 #include "oracle/session/OracleSession.h"
+#include "oracle/session/SessionUnit.h"
 #include "platform/Locale.h"
 #include "platform/Services.h"
 #include "ui/UiPort.h"
@@ -14,9 +15,10 @@ namespace app {
 void StartUnits() {
   oracle::ResetLogonTexts();
   oracle::SelectLanguageTexts(platform::locale().languageId());
+  oracle::InitializeSessionUnit();
 }
 
-void StopUnits() {}
+void StopUnits() { oracle::FinalizeSessionUnit(); }
 
 Shell::Shell(const TdmMain::SessionFactory& makeSession)
     : dmMain_(std::make_unique<TdmMain>(nullptr, makeSession)) {}

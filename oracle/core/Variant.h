@@ -19,7 +19,7 @@ struct VariantArray {
   std::int32_t lowBound = 0;
   std::vector<Variant> items;
 
-  std::int32_t highBound() const { return lowBound + static_cast<std::int32_t>(items.size()) - 1; }
+  std::int32_t highBound() const;
 };
 
 // Raised when a value cannot be read as the asked type (a text that is no number, an array read
@@ -88,5 +88,9 @@ class Variant {
                                std::string, Bytes, std::shared_ptr<VariantArray>>;
   Storage value_;
 };
+
+inline std::int32_t VariantArray::highBound() const {
+  return lowBound + static_cast<std::int32_t>(items.size()) - 1;
+}
 
 }  // namespace oracle

@@ -20,6 +20,14 @@
 namespace oracle {
 
 class TOracleSessionPool;
+
+// How long the phases of the last logon took, in milliseconds; -1 for a phase that did not run.
+struct TLogonTimings {
+  double loadClient = -1;    // loading (or checking) the client library
+  double attachServer = -1;  // OCI8: attaching the server
+  double beginSession = -1;  // OCI8: beginning the user session; OCI7: the logon call
+};
+
 namespace internal {
 struct SessionConnection;
 }
@@ -133,6 +141,7 @@ class TOracleSession : public TComponent {
 
   // --- Run-time state
   const std::string& LogonWarning() const { return logonWarning_; }
+  const TLogonTimings& LastLogonTimings() const { return timings_; }
   // The server's version banner read at the last OCI8 logon; empty in OCI7 mode.
   const std::string& ServerVersion() const { return serverVersion_; }
   bool IsODBCLogon() const { return odbcLogon_; }
@@ -222,6 +231,7 @@ class TOracleSession : public TComponent {
   bool connectWhenLoaded_ = false;
   void* mtsService_ = nullptr;  // the service context the transaction coordinator handed out
   std::string serverVersion_;
+  TLogonTimings timings_;
   bool mtsControlled_ = false;
 
   std::array<TThreadList<TSessionClient*>, rkCount> registries_;

@@ -2,6 +2,7 @@
 // adoption of external connections and the transaction server; commit, rollback and the
 // password change that work on the same handles.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <optional>
 
@@ -49,6 +50,12 @@ bool isCurrentServer(const std::string& banner) {
   const char* digits = upper.c_str() + at + 8;
   if (*digits < '0' || *digits > '9') return false;
   return std::strtol(digits, nullptr, 10) >= 8;
+}
+
+// Milliseconds since `start`, for the logon's phase timings.
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 // Holds OCILock when asked, released at the end of the scope.
@@ -158,9 +165,13 @@ void TOracleSession::normalLogOn() {
 
 void TOracleSession::logOnSteps() {
   if (odbcLogon_ && !oca60Present_ && OCIDLL().empty()) SetOCIDLL("ora73.dll");
+  timings_ = {};
+  serverVersion_.clear();
   {
     ui::BusyCursor busy(cursor_);
+    const auto start = std::chrono::steady_clock::now();
     InitOCI();
+    timings_.loadClient = millisecondsSince(start);
   }
   LogOff();
   conn_->oci8Mode = !preferences_->UseOCI7() && Net8Available() && !ForceOCI7() && !odbcLogon_ &&
@@ -258,7 +269,9 @@ void TOracleSession::attachServer() {
 void TOracleSession::logOnOCI8(int sessionMode) {
   internal::SessionConnection& c = *conn_;
   createEnvironmentAndHandles();
+  const auto attachStart = std::chrono::steady_clock::now();
   attachServer();
+  timings_.attachServer = millisecondsSince(attachStart);
   ub4 credentials = OCI_CRED_EXT;
   if (!logonUsername_.empty() || !logonPassword_.empty()) {
     OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, cText(logonUsername_),
@@ -267,8 +280,10 @@ void TOracleSession::logOnOCI8(int sessionMode) {
                length(logonPassword_), OCI_ATTR_PASSWORD, c.error.get());
     credentials = OCI_CRED_RDBMS;
   }
+  const auto beginStart = std::chrono::steady_clock::now();
   RecordStatus(OCISessionBegin(c.service.get(), c.error.get(), c.userSession.get(), credentials,
                                static_cast<ub4>(sessionMode)));
+  timings_.beginSession = millisecondsSince(beginStart);
   if (LastErrorCode() == 0) checkServerVersion();
 }
 
@@ -287,6 +302,12 @@ void TOracleSession::checkServerVersion() {
 
 void TOracleSession::logOnOCI7(const std::string& connectString) {
   auto* lda = static_cast<Lda_Def*>(LogonDataArea());
+  const auto start = std::chrono::steady_clock::now();
+  struct Timing {
+    double& target;
+    std::chrono::steady_clock::time_point start;
+    ~Timing() { target = millisecondsSince(start); }
+  } timing{timings_.beginSession, start};
   if (OlogAvailable())
     RecordStatus(olog(lda, conn_->hda.data(), cText(connectString), -1, nullptr, -1, nullptr, -1,
                       OCI_DEFAULT));

@@ -1,0 +1,316 @@
+// Logon and logoff of a real session over ociemu's client variants.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "support/ClientHome.h"
+#include "oracle/client/ClientLibrary.h"
+#include "oracle/core/Exception.h"
+#include "oracle/session/OracleError.h"
+#include "oracle/session/OracleSession.h"
+
+namespace sessiontest {
+namespace {
+
+using oracle::EOracleError;
+using oracle::TOracleSession;
+
+// Logs on and returns the Oracle error code, 0 on success.
+int logOn(TOracleSession& s, const std::string& user, const std::string& password,
+          const std::string& database = "DB", oracle::TConnectAsOption as = oracle::caNormal) {
+  s.SetLogonUsername(user);
+  s.SetLogonPassword(password);
+  s.SetLogonDatabase(database);
+  s.SetConnectAs(as);
+  try {
+    s.LogOn();
+    return 0;
+  } catch (const EOracleError& e) {
+    EXPECT_FALSE(s.Connected());
+    return e.ErrorCode();
+  }
+}
+
+struct VariantCase {
+  Variant variant;
+  bool oci8;
+};
+
+class LogonOverVariant : public testing::TestWithParam<VariantCase> {};
+
+TEST_P(LogonOverVariant, LogsOnAndOffAndFreesEveryHandle) {
+  ClientHome client(GetParam().variant);
+  {
+    TOracleSession s(nullptr);
+    int changes = 0, afterLogOns = 0;
+    s.OnChange = [&](TOracleSession&) { ++changes; };
+    s.AfterLogOn = [&](TOracleSession&) { ++afterLogOns; };
+    ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+    EXPECT_TRUE(s.Connected());
+    EXPECT_EQ(s.OCI8Mode(), GetParam().oci8);
+    EXPECT_EQ(client.liveConnections(), 1);
+    EXPECT_EQ(afterLogOns, 1);
+    s.Commit();
+    s.Rollback();
+    s.LogOff();
+    EXPECT_FALSE(s.Connected());
+    EXPECT_EQ(changes, 2);  // after the logon and after the logoff
+    EXPECT_EQ(client.liveConnections(), 0);
+    EXPECT_EQ(client.liveHandles(), 0);
+  }
+}
+
+TEST_P(LogonOverVariant, AFailedLogonIsFollowedByAGoodOne) {
+  ClientHome client(GetParam().variant);
+  TOracleSession s(nullptr);
+  EXPECT_EQ(logOn(s, "scott", "wrong"), 1017);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_TRUE(s.Connected());
+  s.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, LogonOverVariant,
+                         testing::Values(VariantCase{Variant::Full, true},
+                                         VariantCase{Variant::Net9, true},
+                                         VariantCase{Variant::Oci81, true},
+                                         VariantCase{Variant::Oci8, true},
+                                         VariantCase{Variant::Oci7, false}),
+                         [](const testing::TestParamInfo<VariantCase>& param) {
+                           return std::string(ociemu::testing::VariantName(param.param.variant));
+                         });
+
+TEST(Logon, WrongPasswordRaisesTheServersText) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  s.SetLogonUsername("scott/wrong@DB");
+  try {
+    s.LogOn();
+    FAIL() << "no error";
+  } catch (const EOracleError& e) {
+    EXPECT_EQ(e.ErrorCode(), 1017);
+    EXPECT_EQ(e.Message(), "ORA-01017: invalid username/password; logon denied\n");
+    EXPECT_EQ(e.Session(), &s);
+  }
+  // The connect string stays split after the failed attempt.
+  EXPECT_EQ(s.LogonUsername(), "scott");
+  EXPECT_EQ(s.LogonDatabase(), "DB");
+}
+
+TEST(Logon, AccountStatesAndPrivileges) {
+  ClientHome client;
+  struct Case {
+    const char* user;
+    const char* password;
+    oracle::TConnectAsOption as;
+    int code;
+  };
+  const Case cases[] = {
+      {"sys", "oracle", oracle::caSYSDBA, 0},     {"scott", "tiger", oracle::caSYSDBA, 1031},
+      {"oper", "oper", oracle::caSYSOPER, 0},     {"oper", "oper", oracle::caSYSDBA, 1031},
+      {"locked", "locked", oracle::caNormal, 28000}, {"expired", "expired", oracle::caNormal, 28001},
+      {"scott", "tiger", oracle::caNormal, 0},    {"nobody", "x", oracle::caNormal, 1017},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.user) + " as " + std::to_string(c.as));
+    TOracleSession s(nullptr);
+    EXPECT_EQ(logOn(s, c.user, c.password, "DB", c.as), c.code);
+    EXPECT_EQ(s.Connected(), c.code == 0);
+  }
+  EXPECT_EQ(client.liveConnections(), 0);
+}
+
+TEST(Logon, UnknownAliasAndUnknownDatabase) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  EXPECT_EQ(logOn(s, "scott", "tiger", "NOWHERE"), 12154);
+  EXPECT_EQ(logOn(s, "scott", "tiger", "localhost/NOSUCHDB"), 12514);
+  EXPECT_EQ(logOn(s, "scott", "tiger", "localhost/DB"), 0);
+}
+
+TEST(Logon, GracePeriodWarningConnectsAndKeepsTheText) {
+  ClientHome client;
+  client.db.SetGraceDays("GRACE", 7);
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "grace", "grace"), 0);
+  EXPECT_TRUE(s.Connected());
+  EXPECT_THAT(s.LogonWarning(), testing::StartsWith("ORA-28002: the password will expire within 7 days"));
+  // A later clean logon empties it.
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_EQ(s.LogonWarning(), "");
+}
+
+TEST(Logon, EmptyCredentialsUseTheOperatingSystemAccount) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "", "", "DB"), 0);
+  EXPECT_TRUE(s.Connected());
+  TOracleSession slash(nullptr);
+  ASSERT_EQ(logOn(slash, "/@DB", ""), 0);
+}
+
+TEST(Logon, StatementCacheModeWithSysoper) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  s.SetStatementCache(true);
+  s.SetStatementCacheSize(40);
+  ASSERT_EQ(logOn(s, "oper", "oper", "DB", oracle::caSYSOPER), 0);
+  EXPECT_EQ(client.calls("OCISessionBegin"), 1);
+  EXPECT_THROW(s.SetStatementCache(false), oracle::Exception);
+}
+
+TEST(Logon, OldServerBannerFallsBackToOCI7ModeAndConvertsBackAtLogOff) {
+  ClientHome client;
+  client.db.SetBanner("Oracle7 Server Release 7.3.4.0.0 - Production");
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_FALSE(s.OCI8Mode());
+  EXPECT_EQ(client.calls("OCISvcCtxToLda"), 1);
+  s.Commit();  // through the logon data area
+  EXPECT_EQ(client.calls("ocom"), 1);
+  s.LogOff();
+  EXPECT_EQ(client.calls("OCILdaToSvcCtx"), 1);
+  EXPECT_EQ(client.calls("OCISessionEnd"), 1);
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+TEST(Logon, CurrentReleasesStayInOCI8Mode) {
+  ClientHome client;
+  for (const char* banner : {"Oracle8i Enterprise Edition Release 8.1.7.0.0 - Production",
+                             "Oracle Database 23ai Free Release 23.0.0.0.0 - Develop, Learn, and Run"}) {
+    SCOPED_TRACE(banner);
+    client.db.SetBanner(banner);
+    TOracleSession s(nullptr);
+    ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+    EXPECT_TRUE(s.OCI8Mode());
+  }
+}
+
+TEST(Logon, ForcedOCI7AndUseOCI7UseTheOCI7Logon) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  s.Preferences().SetUseOCI7(true);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  EXPECT_FALSE(s.OCI8Mode());
+  EXPECT_EQ(client.calls("olog"), 1);
+  EXPECT_EQ(client.calls("OCISessionBegin"), 0);
+}
+
+TEST(Logon, ODBCLogonWithoutOCA60AsksForTheOldLibrary) {
+  oracle::FreeOCI();
+  oracle::SetOCIDLL("");
+  TOracleSession s(nullptr);
+  s.SetLogonDatabase("ODBC:mydsn");
+  s.SetLogonUsername("scott");
+  s.SetLogonPassword("tiger");
+  try {
+    s.LogOn();
+    FAIL() << "logged on";
+  } catch (const oracle::Exception& e) {
+    EXPECT_THAT(e.Message(), testing::HasSubstr("Could not load \"ora73.dll\""));
+  }
+  EXPECT_FALSE(s.Connected());
+  oracle::FreeOCI();
+  oracle::SetOCIDLL("");
+}
+
+TEST(Logon, ODBCLogonNeverUsesOCI8Mode) {
+  ClientHome client;
+  // With the library named, an ODBC logon keeps it instead of asking for the old one.
+  oracle::SetOCIDLL(client.home.LibraryPath().string());
+  TOracleSession s(nullptr);
+  EXPECT_NE(logOn(s, "scott", "tiger", "ODBC:mydsn"), 0);
+  EXPECT_FALSE(s.OCI8Mode());
+  EXPECT_EQ(client.calls("OCIServerAttach"), 0);
+}
+
+TEST(Logon, LogOffOfASessionThatNeverLoggedOnDoesNothing) {
+  TOracleSession s(nullptr);
+  EXPECT_NO_THROW(s.LogOff());
+  EXPECT_FALSE(s.Connected());
+}
+
+TEST(Logon, ClientFaultsLeaveTheSessionUnconnectedAndTheNextLogonWorks) {
+  ClientHome client;
+  struct Fault {
+    const char* call;
+    int code;
+  };
+  for (const Fault& f : {Fault{"OCIServerAttach", 12541}, Fault{"OCISessionBegin", 1034}}) {
+    SCOPED_TRACE(f.call);
+    client.db.FailCall(f.call, f.code);
+    TOracleSession s(nullptr);
+    EXPECT_EQ(logOn(s, "scott", "tiger"), f.code);
+    client.db.ClearFaults();
+    EXPECT_EQ(logOn(s, "scott", "tiger"), 0);
+    s.LogOff();
+  }
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+TEST(Logon, ALostConnectionRaisesOnCommitAndLogOffStillCleansUp) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  client.db.LoseConnectionAfter(1);
+  s.Commit();  // the one call the connection still answers
+  try {
+    s.Commit();
+    FAIL() << "commit on a lost connection";
+  } catch (const EOracleError& e) {
+    EXPECT_THAT(e.ErrorCode(), testing::AnyOf(3113, 3114));
+  }
+  EXPECT_THROW(s.LogOff(), EOracleError);
+  EXPECT_FALSE(s.Connected());
+  // What the failed logoff left is cleaned up by the next one.
+  try {
+    s.LogOff();
+  } catch (const EOracleError&) {
+  }
+  client.db.ClearFaults();
+  EXPECT_EQ(logOn(s, "scott", "tiger"), 0);
+  s.LogOff();
+}
+
+TEST(ChangePassword, OnAConnectedSession) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+  s.ChangePassword("lion");
+  EXPECT_EQ(s.LogonPassword(), "lion");
+  EXPECT_TRUE(client.db.CheckPassword("SCOTT", "lion"));
+}
+
+TEST(ChangePassword, AfterTheLogonFailedWithAnExpiredPassword) {
+  ClientHome client;
+  TOracleSession s(nullptr);
+  ASSERT_EQ(logOn(s, "expired", "expired"), 28001);
+  s.ChangePassword("fresh");
+  EXPECT_EQ(s.LogonPassword(), "fresh");
+  EXPECT_TRUE(client.db.CheckPassword("EXPIRED", "fresh"));
+  s.LogOn();
+  EXPECT_TRUE(s.Connected());
+  s.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+TEST(Logon, ThreadSafeSessionsLogOnFromSeveralThreads) {
+  ClientHome client;
+  std::vector<std::thread> threads;
+  std::atomic<int> connected{0};
+  for (int i = 0; i < 4; ++i)
+    threads.emplace_back([&] {
+      TOracleSession s(nullptr);
+      s.SetThreadSafe(true);
+      if (logOn(s, "scott", "tiger") == 0 && s.Connected()) ++connected;
+      s.LogOff();
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(connected, 4);
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+}  // namespace
+}  // namespace sessiontest
