@@ -18,6 +18,10 @@ TFormMain::TFormMain()
   ButtonNewLogOn.tabOrder = 0;
   ButtonExit.caption = "Avslutt";
   ButtonExit.tabOrder = 1;
+  // Kept at the lower right; neither is a default or cancel button, so Enter presses only the
+  // focused one and Escape does nothing.
+  for (ui::Control* button : {&ButtonNewLogOn, &ButtonExit})
+    button->anchors = ui::Anchors{false, false, true, true};
 }
 
 }  // namespace app

@@ -48,7 +48,13 @@ std::vector<Control*> Form::childrenOf(const Control* parent) const {
 }
 
 bool Form::FormKeyDown(Key key, bool /*ctrl*/) {
-  // Enter presses the default button and Escape the cancel button, as a dialog does.
+  // Enter presses the focused button, else the default button; Escape presses the cancel
+  // button, as a dialog does.
+  if (key == Key::Enter && focused != nullptr && focused->kind == ControlKind::Button &&
+      focused->showing() && focused->usable()) {
+    Click(*focused);
+    return true;
+  }
   for (const auto& c : controls_) {
     if (!c->showing() || !c->usable()) continue;
     if ((key == Key::Enter && c->isDefault) || (key == Key::Escape && c->isCancel)) {

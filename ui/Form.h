@@ -29,6 +29,14 @@ enum class Align { None, Left, Bottom };
 enum class Bevel { None, Raised, Lowered, Group };  // Group: raised inner, lowered outer
 enum class TextAlign { Left, Right };
 
+// The edges of its parent a control keeps its distance to when the parent is resized.
+struct Anchors {
+  bool left = true;
+  bool top = true;
+  bool right = false;
+  bool bottom = false;
+};
+
 // Keys a form's key handler sees before its controls (key preview).
 enum class Key { Enter, Escape, Other };
 
@@ -61,6 +69,7 @@ class Control {
   int itemHeight = 0;
   char passwordChar = '\0';  // shows this character for every typed one when not NUL
   Align align = Align::None;
+  Anchors anchors;
   Bevel bevel = Bevel::None;
   TextAlign textAlign = TextAlign::Left;
   int tabOrder = 0;

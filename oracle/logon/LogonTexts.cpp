@@ -1,6 +1,9 @@
 // The text table and the start-up language choice.
 #include "oracle/logon/LogonTexts.h"
 
+#include "platform/Locale.h"
+#include "platform/Services.h"
+
 namespace oracle {
 namespace {
 
@@ -68,5 +71,7 @@ void SelectLanguageTexts(std::uint16_t languageId) {
   if (sub == kSubBokmal) applyBokmal(instance());
   if (sub == kSubNynorsk) applyNynorsk(instance());
 }
+
+void SelectLanguageTexts() { SelectLanguageTexts(platform::locale().languageId()); }
 
 }  // namespace oracle

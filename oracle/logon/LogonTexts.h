@@ -39,5 +39,7 @@ void ResetLogonTexts();
 // Replaces the texts by the Norwegian ones when the language identifier (a Windows LANGID:
 // primary language in the low 10 bits, sublanguage in the next 6) asks for Bokmål or Nynorsk.
 void SelectLanguageTexts(std::uint16_t languageId);
+// The start-up step: the same, for the user's locale as the locale service reports it.
+void SelectLanguageTexts();
 
 }  // namespace oracle

@@ -1,0 +1,164 @@
+// Message boxes, modal forms, popup menus, the keyboard state, the wait cursor and the main
+// window's message loop, with Qt Widgets.
+#include "ui/qt/QtPort.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMessageBox>
+#include <QThread>
+#include <exception>
+#include <map>
+
+#include "ui/qt/FormView.h"
+
+namespace ui::qt {
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Message texts come with Windows line breaks.
+QString messageText(const std::string& text) {
+  QString result = qs(text);
+  result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return result;
+}
+
+// Menu captions are shown as they are: an ampersand is no shortcut marker here.
+QString menuCaption(const std::string& caption) {
+  QString result = qs(caption);
+  result.replace(QLatin1Char('&'), QLatin1String("&&"));
+  return result;
+}
+
+void addItems(QMenu* menu, const std::vector<MenuItem>& items,
+              std::map<const QAction*, const MenuItem*>& chosen) {
+  for (const MenuItem& item : items) {
+    if (item.isSeparator()) {
+      menu->addSeparator();
+    } else if (!item.children.empty()) {
+      QMenu* submenu = menu->addMenu(menuCaption(item.caption));
+      addItems(submenu, item.children, chosen);
+    } else {
+      chosen[menu->addAction(menuCaption(item.caption))] = &item;
+    }
+  }
+}
+
+// Keeps the list of open views in step, also when a show ends with an exception.
+class ViewEntry {
+ public:
+  ViewEntry(std::vector<FormView*>& views, FormView* view) : views_(views) {
+    views_.push_back(view);
+  }
+  ~ViewEntry() { views_.pop_back(); }
+  ViewEntry(const ViewEntry&) = delete;
+  ViewEntry& operator=(const ViewEntry&) = delete;
+
+ private:
+  std::vector<FormView*>& views_;
+};
+
+}  // namespace
+
+QtPort::QtPort() = default;
+
+QtPort::~QtPort() {
+  if (cursor_ != crDefault) QGuiApplication::restoreOverrideCursor();
+}
+
+FormView* QtPort::ViewOf(const Form& form) const {
+  for (auto it = views_.rbegin(); it != views_.rend(); ++it)
+    if (&(*it)->form() == &form) return *it;
+  return nullptr;
+}
+
+void QtPort::ShowMessage(const std::string& text) {
+  QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
+  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text),
+                  QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+bool QtPort::AskYesNo(const std::string& text) {
+  // The framework's standard confirmation box: its own title, the question mark, Yes and No.
+  QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), messageText(text),
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+ModalResult QtPort::ShowModal(Form& form) {
+  form.modalResult = ModalResult::None;
+  FormView view(form, views_.empty() ? nullptr : views_.back());
+  const ViewEntry entry(views_, &view);
+  view.setRunningModal(true);
+  view.prepareShow();
+  // A form may decide its result while it is being shown; it then closes at once.
+  if (form.modalResult == ModalResult::None) view.exec();
+  if (form.modalResult == ModalResult::None) form.modalResult = ModalResult::Cancel;
+  return form.modalResult;
+}
+
+const MenuItem* QtPort::PopupMenu(Form& form, const std::vector<MenuItem>& items,
+                                  const Control* anchorParent, int x, int y) {
+  FormView* view = ViewOf(form);
+  QMenu menu(view);
+  std::map<const QAction*, const MenuItem*> chosen;
+  addItems(&menu, items, chosen);
+  const QPoint at = view != nullptr ? view->toGlobal(anchorParent, x, y) : QCursor::pos();
+  const QAction* action = menu.exec(at);
+  auto it = chosen.find(action);
+  return it != chosen.end() ? it->second : nullptr;
+}
+
+bool QtPort::ControlKeyDown() {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+void QtPort::SetScreenCursor(int cursor) {
+  if (cursor == cursor_) return;
+  if (cursor_ != crDefault) QGuiApplication::restoreOverrideCursor();
+  cursor_ = cursor;
+  if (cursor_ != crDefault)
+    QGuiApplication::setOverrideCursor(cursor_ == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor);
+}
+
+void QtPort::RunInMainThread(const std::function<void()>& function) {
+  if (QThread::currentThread() == QCoreApplication::instance()->thread()) {
+    function();
+    return;
+  }
+  std::exception_ptr error;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [&] {
+        try {
+          function();
+        } catch (...) {
+          error = std::current_exception();
+        }
+      },
+      Qt::BlockingQueuedConnection);
+  if (error) std::rethrow_exception(error);
+}
+
+int QtPort::RunMainWindow(Form& mainForm) {
+  if (terminated_) return 0;
+  FormView view(mainForm);
+  const ViewEntry entry(views_, &view);
+  view.prepareShow();
+  view.show();
+  return QApplication::exec();
+}
+
+void QtPort::Terminate() {
+  terminated_ = true;
+  QCoreApplication::quit();
+}
+
+}  // namespace ui::qt
