@@ -12,6 +12,9 @@
 #ifdef DBLOGON_WITH_CONSOLE
 #include "ui/console/ConsolePort.h"
 #endif
+#ifdef DBLOGON_WITH_QT
+#include "ui/qt/QtFrontEnd.h"
+#endif
 
 namespace app {
 namespace {
@@ -26,11 +29,17 @@ bool displayAvailable() {
 
 }  // namespace
 
-int RunWithFrontEnd(FrontEnd frontEnd, int& /*argc*/, char** /*argv*/) {
+int RunWithFrontEnd(FrontEnd frontEnd, int& argc, char** argv) {
   const bool gui = frontEnd == FrontEnd::Gui ||
                    (frontEnd == FrontEnd::Automatic && displayAvailable());
   if (gui) {
+#ifdef DBLOGON_WITH_QT
+    return ui::qt::RunWithQt(argc, argv, "dblogon", [] { return RunInteractive(); });
+#else
+    (void)argc;
+    (void)argv;
     std::cerr << "dblogon: windows are not built in; using the console\n";
+#endif
   }
 #ifdef DBLOGON_WITH_CONSOLE
   ui::console::ConsolePort console;
