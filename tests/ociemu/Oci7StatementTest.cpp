@@ -110,8 +110,11 @@ TEST_F(Oci7StatementTest, ArrayInsertDescribeAndFetch) {
   EXPECT_EQ(cda.rpc, 3u);
   EXPECT_EQ(empno[0], 7521);
 
-  // Execute and fetch in one call.
-  EXPECT_EQ(client->oexfet(&cda, 10, 0, 0), 1403);
+  // Execute and fetch in one call (the arrays hold two rows).
+  EXPECT_EQ(client->oexfet(&cda, 2, 0, 0), 0);
+  EXPECT_EQ(cda.rpc, 2u);
+  EXPECT_EQ(empno[0], 7369);
+  EXPECT_EQ(client->ofen(&cda, 2), 1403);
   EXPECT_EQ(cda.rpc, 3u);
   EXPECT_EQ(client->oexfet(&cda, 2, 0, 1), 1422);  // exact fetch with more rows left
 }
