@@ -315,6 +315,9 @@ typedef struct cda_def Lda_Def;
 #define SQLT_ODT 156
 #define SQLT_TIMESTAMP 187
 
+#define OCI_NUMBER_UNSIGNED 0
+#define OCI_NUMBER_SIGNED 2
+
 #define SQLCS_IMPLICIT 1
 #define SQLCS_NCHAR 2
 

@@ -94,6 +94,8 @@ sword OCISessionEnd(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 /*
         usrhp ? Require<SessionHandle>(usrhp, OCI_HTYPE_SESSION) : svc->session;
     CallLock lock({svc.get(), usr.get()});
     if (!usr || usr->Freed() || !usr->begun) throw OracleError(1012);
+    // Cached statements belong to the session that prepared them.
+    if (svc->session == usr) svc->DropStatementCache();
     if (usr->conn && usr->conn->Usable()) {
       try {
         usr->conn->BeforeCall("OCISessionEnd");

@@ -2,6 +2,7 @@
 // service context and an OCI7 logon data area.
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/Oci7.h"
@@ -33,6 +34,39 @@ std::shared_ptr<Logon7> Oci7Registry::TakeLogon(const void* lda) {
   auto logon = std::move(it->second);
   logons_.erase(it);
   return logon;
+}
+
+std::shared_ptr<Cursor7> Oci7Registry::FindCursor(const void* cda) const {
+  std::lock_guard<std::mutex> g(mutex_);
+  auto it = cursors_.find(cda);
+  return it == cursors_.end() ? nullptr : it->second;
+}
+
+void Oci7Registry::PutCursor(const void* cda, std::shared_ptr<Cursor7> cursor) {
+  std::lock_guard<std::mutex> g(mutex_);
+  cursors_[cda] = std::move(cursor);
+}
+
+std::shared_ptr<Cursor7> Oci7Registry::TakeCursor(const void* cda) {
+  std::lock_guard<std::mutex> g(mutex_);
+  auto it = cursors_.find(cda);
+  if (it == cursors_.end()) return nullptr;
+  auto cursor = std::move(it->second);
+  cursors_.erase(it);
+  return cursor;
+}
+
+void Oci7Registry::DropCursors(const Logon7* logon) {
+  std::vector<std::shared_ptr<Cursor7>> dropped;  // destroyed after the lock is released
+  std::lock_guard<std::mutex> g(mutex_);
+  for (auto it = cursors_.begin(); it != cursors_.end();) {
+    if (it->second->logon.get() == logon) {
+      dropped.push_back(std::move(it->second));
+      it = cursors_.erase(it);
+    } else {
+      ++it;
+    }
+  }
 }
 
 void SetReturnCode(Cda_Def* cda, int code, ub1 functionCode) {
@@ -211,6 +245,7 @@ sword ologof(Cda_Def* lda) {
       return 1012;
     }
     CallLock lock({logon->svc.get()});
+    Oci7Registry::Instance().DropCursors(logon.get());
     std::optional<OracleError> failure;
     if (SessionHandle* s = logon->svc->LiveSession()) {
       // Logging off commits, as it always did for OCI7.

@@ -1,115 +1,395 @@
-// Temporary: statements are not emulated yet.
+// OCI8 statements: prepare (and the statement cache), bind, define, execute, fetch, describe,
+// and the attributes of statements, binds, defines and parameters.
+#include <cstring>
+
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/AttributeAccess.h"
-#include "ociemu/internal/Oci7.h"
+#include "ociemu/internal/Statement.h"
+#include "ociemu/internal/Variant.h"
 
 using namespace ociemu;
 
+namespace {
+
+template <class T>
+void Put(void* attributep, ub4* sizep, T value) {
+  PutAttribute(attributep, sizep, &value, sizeof value);
+}
+
+bool SetRowid(void* descriptor, const std::string& rowid) {
+  auto d = Find<RowidDescriptor>(descriptor, OCI_DTYPE_ROWID);
+  if (!d) return false;
+  d->rowid = rowid;
+  return true;
+}
+
+// A bind or define handle of this statement given back by the caller, or a new one.
+template <class T>
+std::shared_ptr<T> OwnedHandle(StmtHandle& stmt, void* given, ub4 type) {
+  if (given) {
+    auto h = Find<T>(given, type);
+    if (h && h->owner == &stmt) return h;
+  }
+  auto h = stmt.Own<T>(type);
+  h->owner = &stmt;
+  return h;
+}
+
+void FreeOwned(StmtHandle& stmt) {
+  auto handles = std::move(stmt.owned);
+  stmt.owned.clear();
+  for (auto& h : handles) FreeHandle(*h);
+}
+
+sword Finish(const Cursor::Outcome& outcome, Diagnostics* diag) {
+  if (outcome.status == OCI_SUCCESS_WITH_INFO && diag) {
+    diag->Add(outcome.warning, FormatError(outcome.warning));
+  }
+  return outcome.status;
+}
+
+sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
+           const std::string* placeholder, ub4 position, void* valuep, sb4 value_sz, ub2 dty,
+           void* indp, ub2* alenp, ub2* rcodep, ub4 mode) {
+  return WithError(name, errhp, [&](Diagnostics*) -> sword {
+    auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({stmt.get()});
+    if (!bindp) throw OracleError(1009);
+    if (mode & OCI_DATA_AT_EXEC) throw OracleError(3001);
+    if (value_sz < 0) throw OracleError(1459);
+    BindSpec spec{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
+    if (placeholder) {
+      stmt->cursor.BindName(*placeholder, spec);
+    } else {
+      stmt->cursor.BindPosition(position, spec);
+    }
+    auto h = OwnedHandle<BindHandle>(*stmt, *bindp, OCI_HTYPE_BIND);
+    *bindp = reinterpret_cast<OCIBind*>(h.get());
+    return OCI_SUCCESS;
+  });
+}
+
+sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation) {
+  return WithError(name, errhp, [&](Diagnostics* diag) -> sword {
+    auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({stmt.get()});
+    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) throw OracleError(3001);
+    Connection* conn = stmt->cursor.Conn();
+    if (!conn || !stmt->cursor.Executed()) throw OracleError(24338);
+    conn->BeforeCall(name);
+    if (nrows == 0) {
+      // Fetching no rows cancels the cursor.
+      stmt->cursor.Close();
+      return OCI_SUCCESS;
+    }
+    return Finish(stmt->cursor.Fetch(nrows), diag);
+  });
+}
+
+ub2 CharsetId(const std::string& charset, ub1 form) {
+  if (form == SQLCS_NCHAR) return 2000;
+  if (charset == "AL32UTF8") return 873;
+  if (charset == "UTF8") return 871;
+  if (charset == "WE8MSWIN1252") return 178;
+  if (charset == "WE8ISO8859P1") return 31;
+  if (charset == "US7ASCII") return 1;
+  return 873;
+}
+
+bool IsCharacter(ub2 code) {
+  return code == kTypeVarchar2 || code == kTypeChar || code == kTypeLong || code == kTypeClob;
+}
+
+bool GetParam(ParamHandle& p, void* attributep, ub4* sizep, ub4 attrtype) {
+  const ColumnType& t = p.column.type;
+  const ub1 form = IsCharacter(t.code) ? t.charsetForm : 0;
+  switch (attrtype) {
+    case OCI_ATTR_DATA_SIZE:
+      Put<ub2>(attributep, sizep, t.size);
+      return true;
+    case OCI_ATTR_DATA_TYPE:
+      Put<ub2>(attributep, sizep, t.code);
+      return true;
+    case OCI_ATTR_DISP_SIZE: {
+      ub2 display = t.size;
+      if (t.code == kTypeNumber) display = static_cast<ub2>(t.precision > 0 ? t.precision + 2 : 40);
+      if (t.code == kTypeDate) display = 9;
+      Put<ub2>(attributep, sizep, display);
+      return true;
+    }
+    case OCI_ATTR_NAME:
+      PutTextAttribute(attributep, sizep, p.column.name);
+      return true;
+    case OCI_ATTR_PRECISION:
+      Put<sb2>(attributep, sizep, t.precision);
+      return true;
+    case OCI_ATTR_SCALE:
+      Put<sb1>(attributep, sizep, t.scale);
+      return true;
+    case OCI_ATTR_IS_NULL:
+      Put<ub1>(attributep, sizep, p.column.nullable ? 1 : 0);
+      return true;
+    case OCI_ATTR_TYPE_NAME:
+    case OCI_ATTR_SCHEMA_NAME: {
+      static const std::string empty;
+      PutTextAttribute(attributep, sizep, empty);
+      return true;
+    }
+    case OCI_ATTR_CHARSET_ID:
+      Put<ub2>(attributep, sizep, form ? CharsetId(p.charsetName, form) : 0);
+      return true;
+    case OCI_ATTR_CHARSET_FORM:
+      Put<ub1>(attributep, sizep, form);
+      return true;
+    case OCI_ATTR_CHAR_USED:
+      Put<ub1>(attributep, sizep, 0);
+      return true;
+    case OCI_ATTR_CHAR_SIZE:
+      Put<ub2>(attributep, sizep, form ? t.size : 0);
+      return true;
+  }
+  throw OracleError(24315);
+}
+
+bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
+  const Cursor& c = s.cursor;
+  if (attrtype == ParseErrorOffsetAttribute()) {
+    Put<ub2>(attributep, sizep, static_cast<ub2>(c.ParseOffset()));
+    return true;
+  }
+  switch (attrtype) {
+    case OCI_ATTR_ENV:
+      Put<void*>(attributep, sizep, s.EnvPtr().get());
+      return true;
+    case OCI_ATTR_ROW_COUNT:
+      Put<ub4>(attributep, sizep, c.RowCount());
+      return true;
+    case OCI_ATTR_SQLFNCODE:
+      Put<ub2>(attributep, sizep, c.FunctionCode());
+      return true;
+    case OCI_ATTR_PREFETCH_ROWS:
+      Put<ub4>(attributep, sizep, s.prefetchRows);
+      return true;
+    case OCI_ATTR_PREFETCH_MEMORY:
+      Put<ub4>(attributep, sizep, s.prefetchMemory);
+      return true;
+    case OCI_ATTR_PARAM_COUNT:
+      Put<ub4>(attributep, sizep, static_cast<ub4>(c.Columns().size()));
+      return true;
+    case OCI_ATTR_STMT_TYPE:
+      Put<ub2>(attributep, sizep, c.StatementType());
+      return true;
+    case OCI_ATTR_ROWS_FETCHED:
+      Put<ub4>(attributep, sizep, c.RowsFetched());
+      return true;
+    case OCI_ATTR_STATEMENT:
+      PutTextAttribute(attributep, sizep, c.Text());
+      return true;
+    case OCI_ATTR_ROWID: {
+      // The caller passes the ROWID descriptor itself.
+      auto d = Find<RowidDescriptor>(attributep, OCI_DTYPE_ROWID);
+      if (!d) throw OracleError(24328);
+      std::string rowid = c.LastRowid();
+      if (rowid.empty()) throw OracleError(1410);
+      d->rowid = rowid;
+      if (sizep) *sizep = 0;
+      return true;
+    }
+  }
+  throw OracleError(24315);
+}
+
+}  // namespace
+
 namespace ociemu {
-bool SetStatementAttribute(Handle&, void*, ub4, ub4) { return false; }
-bool GetStatementAttribute(Handle&, void*, ub4*, ub4) { return false; }
+
+bool SetStatementAttribute(Handle& target, void* attributep, ub4 /*size*/, ub4 attrtype) {
+  switch (target.Type()) {
+    case OCI_HTYPE_STMT: {
+      auto& s = static_cast<StmtHandle&>(target);
+      if (attrtype == OCI_ATTR_PREFETCH_ROWS) {
+        s.prefetchRows = ReadUb4(attributep);
+        return true;
+      }
+      if (attrtype == OCI_ATTR_PREFETCH_MEMORY) {
+        s.prefetchMemory = ReadUb4(attributep);
+        return true;
+      }
+      throw OracleError(24315);
+    }
+    case OCI_HTYPE_BIND:
+    case OCI_HTYPE_DEFINE:
+      // Character set choices are accepted: every value travels in the database's set.
+      if (attrtype == OCI_ATTR_CHARSET_ID || attrtype == OCI_ATTR_CHARSET_FORM ||
+          attrtype == OCI_ATTR_MAXDATA_SIZE) {
+        return true;
+      }
+      throw OracleError(24315);
+    case OCI_DTYPE_PARAM:
+    case OCI_DTYPE_ROWID:
+      throw OracleError(24315);
+  }
+  return false;
+}
+
+bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 attrtype) {
+  switch (target.Type()) {
+    case OCI_HTYPE_STMT:
+      return GetStatement(static_cast<StmtHandle&>(target), attributep, sizep, attrtype);
+    case OCI_DTYPE_PARAM:
+      return GetParam(static_cast<ParamHandle&>(target), attributep, sizep, attrtype);
+    case OCI_HTYPE_BIND:
+    case OCI_HTYPE_DEFINE:
+    case OCI_DTYPE_ROWID:
+      throw OracleError(24315);
+  }
+  return false;
+}
+
 }  // namespace ociemu
 
 extern "C" {
 
-sword OCIStmtPrepare(OCIStmt* /*stmtp*/, OCIError* errhp, const OraText* /*stmt*/, ub4 /*stmt_len*/, ub4 /*language*/, ub4 /*mode*/) {
-  return WithError("OCIStmtPrepare", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt, ub4 stmt_len,
+                     ub4 /*language*/, ub4 /*mode*/) {
+  return WithError("OCIStmtPrepare", errhp, [&](Diagnostics*) -> sword {
+    auto s = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({s.get()});
+    if (!stmt) throw OracleError(1009);
+    FreeOwned(*s);
+    s->cursor.Prepare(TextArg(stmt, stmt_len));
+    return OCI_SUCCESS;
+  });
 }
 
-sword OCIBindByPos(OCIStmt* /*stmtp*/, OCIBind** /*bindp*/, OCIError* errhp, ub4 /*position*/, void* /*valuep*/, sb4 /*value_sz*/, ub2 /*dty*/, void* /*indp*/, ub2* /*alenp*/, ub2* /*rcodep*/, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 /*mode*/) {
-  return WithError("OCIBindByPos", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp, const OraText* stmt,
+                      ub4 stmt_len, const OraText* key, ub4 key_len, ub4 /*language*/, ub4 mode) {
+  return WithError("OCIStmtPrepare2", errhp, [&](Diagnostics*) -> sword {
+    auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
+    CallLock lock({svc.get()});
+    if (!stmtp) throw OracleError(1009);
+    *stmtp = nullptr;
+    svc->Live();
+    const std::string sqlText = TextArg(stmt, stmt_len);
+    const std::string tag = key ? TextArg(key, key_len) : "";
+    const std::string lookup = tag.empty() ? sqlText : tag;
+    for (auto it = svc->stmtCache.begin(); it != svc->stmtCache.end(); ++it) {
+      if (it->first == lookup && !it->second->Freed()) {
+        auto cached = it->second;
+        svc->stmtCache.erase(it);
+        Registry::Instance().SetCounted(*cached, true);
+        *stmtp = reinterpret_cast<OCIStmt*>(cached.get());
+        return OCI_SUCCESS;
+      }
+    }
+    if (mode & OCI_PREP2_CACHE_SEARCHONLY) throw OracleError(24431);
+    if (sqlText.empty()) throw OracleError(1009);
+    auto s = std::static_pointer_cast<StmtHandle>(MakeHandle(OCI_HTYPE_STMT, svc->EnvPtr(), true));
+    s->cursor.Prepare(sqlText);
+    s->fromCache = true;
+    s->cacheKey = tag;
+    s->cacheOwner = svc;
+    *stmtp = reinterpret_cast<OCIStmt*>(s.get());
+    return OCI_SUCCESS;
+  });
 }
 
-sword OCIBindByName(OCIStmt* /*stmtp*/, OCIBind** /*bindp*/, OCIError* errhp, const OraText* /*placeholder*/, sb4 /*placeh_len*/, void* /*valuep*/, sb4 /*value_sz*/, ub2 /*dty*/, void* /*indp*/, ub2* /*alenp*/, ub2* /*rcodep*/, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 /*mode*/) {
-  return WithError("OCIBindByName", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 key_len, ub4 mode) {
+  return WithError("OCIStmtRelease", errhp, [&](Diagnostics*) -> sword {
+    auto s = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({s.get()});
+    auto svc = s->cacheOwner.lock();
+    const bool keep = s->fromCache && svc && !svc->Freed() && svc->stmtCacheSize > 0 &&
+                      svc->LiveSession() && !(mode & OCI_STRLS_CACHE_DELETE);
+    if (!keep) {
+      FreeHandle(*s);
+      return OCI_SUCCESS;
+    }
+    std::string tag = key ? TextArg(key, key_len) : s->cacheKey;
+    s->cacheKey = tag;
+    Registry::Instance().SetCounted(*s, false);
+    svc->stmtCache.emplace_back(tag.empty() ? s->cursor.Text() : tag, s);
+    while (svc->stmtCache.size() > svc->stmtCacheSize) {
+      auto oldest = svc->stmtCache.front().second;
+      svc->stmtCache.erase(svc->stmtCache.begin());
+      FreeHandle(*oldest);
+    }
+    return OCI_SUCCESS;
+  });
 }
 
-sword OCIStmtExecute(OCISvcCtx* /*svchp*/, OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*iters*/, ub4 /*rowoff*/, const OCISnapshot* /*snap_in*/, OCISnapshot* /*snap_out*/, ub4 /*mode*/) {
-  return WithError("OCIStmtExecute", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
+                    sb4 placeh_len, void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
+                    ub2* rcodep, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+  const std::string name = TextArg(placeholder, placeh_len);
+  return Bind("OCIBindByName", stmtp, bindp, errhp, &name, 0, valuep, value_sz, dty, indp, alenp,
+              rcodep, mode);
 }
 
-sword OCIDefineByPos(OCIStmt* /*stmtp*/, OCIDefine** /*defnp*/, OCIError* errhp, ub4 /*position*/, void* /*valuep*/, sb4 /*value_sz*/, ub2 /*dty*/, void* /*indp*/, ub2* /*rlenp*/, ub2* /*rcodep*/, ub4 /*mode*/) {
-  return WithError("OCIDefineByPos", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep,
+                   ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+  return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
+              alenp, rcodep, mode);
 }
 
-sword OCIStmtFetch(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*nrows*/, ub2 /*orientation*/, ub4 /*mode*/) {
-  return WithError("OCIStmtFetch", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
+                     void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* rlenp, ub2* rcodep,
+                     ub4 mode) {
+  return WithError("OCIDefineByPos", errhp, [&](Diagnostics*) -> sword {
+    auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({stmt.get()});
+    if (!defnp) throw OracleError(1009);
+    if (mode & OCI_DYNAMIC_FETCH) throw OracleError(3001);
+    if (value_sz < 0) throw OracleError(1459);
+    DefineSpec spec{valuep, value_sz, dty, static_cast<sb2*>(indp), rlenp, rcodep, SetRowid};
+    stmt->cursor.Define(position, spec);
+    auto h = OwnedHandle<DefineHandle>(*stmt, *defnp, OCI_HTYPE_DEFINE);
+    *defnp = reinterpret_cast<OCIDefine*>(h.get());
+    return OCI_SUCCESS;
+  });
 }
 
-sword OCIStmtFetch2(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*nrows*/, ub2 /*orientation*/, sb4 /*scrollOffset*/, ub4 /*mode*/) {
-  return WithError("OCIStmtFetch2", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iters, ub4 rowoff,
+                     const OCISnapshot* /*snap_in*/, OCISnapshot* /*snap_out*/, ub4 mode) {
+  return WithError("OCIStmtExecute", errhp, [&](Diagnostics* diag) -> sword {
+    auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
+    auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
+    CallLock lock({svc.get(), stmt.get()});
+    Connection& conn = svc->Live();
+    conn.BeforeCall("OCIStmtExecute");
+    if (mode & (OCI_STMT_SCROLLABLE_READONLY | OCI_BATCH_ERRORS)) throw OracleError(3001);
+    return Finish(stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode), diag);
+  });
 }
 
-sword OCIParamGet(const void* /*hndlp*/, ub4 /*htype*/, OCIError* errhp, void** /*parmdpp*/, ub4 /*pos*/) {
-  return WithError("OCIParamGet", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, ub4 /*mode*/) {
+  return FetchRows("OCIStmtFetch", stmtp, errhp, nrows, orientation);
 }
 
-sword OCIStmtPrepare2(OCISvcCtx* /*svchp*/, OCIStmt** /*stmtp*/, OCIError* errhp, const OraText* /*stmt*/, ub4 /*stmt_len*/, const OraText* /*key*/, ub4 /*key_len*/, ub4 /*language*/, ub4 /*mode*/) {
-  return WithError("OCIStmtPrepare2", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
+sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
+                    sb4 /*scrollOffset*/, ub4 /*mode*/) {
+  return FetchRows("OCIStmtFetch2", stmtp, errhp, nrows, orientation);
 }
 
-sword OCIStmtRelease(OCIStmt* /*stmtp*/, OCIError* errhp, const OraText* /*key*/, ub4 /*key_len*/, ub4 /*mode*/) {
-  return WithError("OCIStmtRelease", errhp, [](Diagnostics*) -> sword { throw OracleError(3001); });
-}
-
-sword oopen(Cda_Def* cursor, Cda_Def* /*lda*/, OraText* /*dbn*/, sword /*dbnl*/, sword /*arsize*/, OraText* /*uid*/, sword /*uidl*/) {
-  CountCall("oopen");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword oparse(Cda_Def* cursor, OraText* /*sqlstm*/, sb4 /*sqllen*/, sword /*defflg*/, ub4 /*lngflg*/) {
-  CountCall("oparse");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword odefin(Cda_Def* cursor, sword /*pos*/, ub1* /*buf*/, sword /*bufl*/, sword /*ftype*/, sword /*scale*/, sb2* /*indp*/, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/, ub2* /*rlen*/, ub2* /*rcode*/) {
-  CountCall("odefin");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword oexfet(Cda_Def* cursor, ub4 /*nrows*/, sword /*cancel*/, sword /*exact*/) {
-  CountCall("oexfet");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword ofen(Cda_Def* cursor, sword /*nrows*/) {
-  CountCall("ofen");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword oclose(Cda_Def* cursor) {
-  CountCall("oclose");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword odescr(Cda_Def* cursor, sword /*pos*/, sb4* /*dbsize*/, sb2* /*dbtype*/, sb1* /*cbuf*/, sb4* /*cbufl*/, sb4* /*dsize*/, sb2* /*prec*/, sb2* /*scale*/, sb2* /*nullok*/) {
-  CountCall("odescr");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword oexec(Cda_Def* cursor) {
-  CountCall("oexec");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword oexn(Cda_Def* cursor, sword /*iters*/, sword /*rowoff*/) {
-  CountCall("oexn");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
-}
-
-sword obndra(Cda_Def* cursor, OraText* /*sqlvar*/, sword /*sqlvl*/, ub1* /*progv*/, sword /*progvl*/, sword /*ftype*/, sword /*scale*/, sb2* /*indp*/, ub2* /*alen*/, ub2* /*arcode*/, ub4 /*maxsiz*/, ub4* /*cursiz*/, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
-  CountCall("obndra");
-  SetReturnCode(cursor, 3001, 0);
-  return 3001;
+sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos) {
+  return WithError("OCIParamGet", errhp, [&](Diagnostics*) -> sword {
+    if (htype != OCI_HTYPE_STMT) {
+      if (!FindHandle(hndlp, htype)) throw InvalidHandle{};
+      throw OracleError(3001);
+    }
+    auto stmt = Require<StmtHandle>(hndlp, OCI_HTYPE_STMT);
+    CallLock lock({stmt.get()});
+    if (!parmdpp) throw OracleError(1009);
+    const auto& columns = stmt->cursor.Columns();
+    if (columns.empty() && !stmt->cursor.Executed()) throw OracleError(24338);
+    if (pos < 1 || pos > columns.size()) throw OracleError(24334);
+    auto p = stmt->Own<ParamHandle>(OCI_DTYPE_PARAM);
+    p->column = columns[pos - 1];
+    if (Connection* conn = stmt->cursor.Conn()) p->charsetName = conn->characterSet;
+    *parmdpp = p.get();
+    return OCI_SUCCESS;
+  });
 }
 
 }  // extern "C"

@@ -284,30 +284,6 @@ sword OCIStringAssignText(OCIEnv* /*env*/, OCIError* err, const oratext* /*rhs*/
   return Unimplemented("OCIStringAssignText", err);
 }
 
-sword OCINumberFromInt(OCIError* err, const void* /*inum*/, uword /*inum_length*/, uword /*inum_s_flag*/, OCINumber* /*number*/) {
-  return Unimplemented("OCINumberFromInt", err);
-}
-
-sword OCINumberToInt(OCIError* err, const OCINumber* /*number*/, uword /*rsl_length*/, uword /*rsl_flag*/, void* /*rsl*/) {
-  return Unimplemented("OCINumberToInt", err);
-}
-
-sword OCINumberFromReal(OCIError* err, const void* /*rnum*/, uword /*rnum_length*/, OCINumber* /*number*/) {
-  return Unimplemented("OCINumberFromReal", err);
-}
-
-sword OCINumberToReal(OCIError* err, const OCINumber* /*number*/, uword /*rsl_length*/, void* /*rsl*/) {
-  return Unimplemented("OCINumberToReal", err);
-}
-
-sword OCINumberToText(OCIError* err, const OCINumber* /*number*/, const oratext* /*fmt*/, ub4 /*fmt_length*/, const oratext* /*nls_params*/, ub4 /*nls_p_length*/, ub4* /*buf_size*/, oratext* /*buf*/) {
-  return Unimplemented("OCINumberToText", err);
-}
-
-sword OCINumberFromText(OCIError* err, const oratext* /*str*/, ub4 /*str_length*/, const oratext* /*fmt*/, ub4 /*fmt_length*/, const oratext* /*nls_params*/, ub4 /*nls_p_length*/, OCINumber* /*number*/) {
-  return Unimplemented("OCINumberFromText", err);
-}
-
 ub1* OCIRawPtr(OCIEnv* /*env*/, const OCIRaw* /*raw*/) {
   CountCall("OCIRawPtr");
   return nullptr;

@@ -5,6 +5,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "ociemu/internal/Home.h"
 #include "ociemu/internal/NetConfig.h"
 #include "ociemu/internal/OracleError.h"
+#include "ociemu/internal/SqlFunctions.h"
 
 namespace ociemu {
 namespace {
@@ -39,7 +41,14 @@ std::string OperatingSystemUser() {
 
 Connection::Connection(std::unique_ptr<Database> db, std::string service)
     : db_(std::move(db)), service_(std::move(service)) {
+  characterSet = db_->CharacterSet();
+  sqlite3_exec(Sql(), "pragma foreign_keys = on", nullptr, nullptr, nullptr);
+  RegisterFunctions(Sql(), this);
   ++liveConnections;
+}
+
+std::shared_ptr<Connection> Connection::Open(std::unique_ptr<Database> db, std::string service) {
+  return std::shared_ptr<Connection>(new Connection(std::move(db), std::move(service)));
 }
 
 Connection::~Connection() {
@@ -74,11 +83,21 @@ void Connection::RefreshFaults() {
   if (sqlite3_step(versionStmt_) == SQLITE_ROW) version = sqlite3_column_int64(versionStmt_, 0);
   sqlite3_reset(versionStmt_);
   if (version != dataVersion_) {
+    std::vector<Fault> faults;
     try {
-      faults_ = db_->Faults();
+      faults = db_->Faults();
     } catch (const std::exception&) {
-      faults_.clear();
     }
+    // A connection counts its calls towards a lost connection from the moment it sees the
+    // fault (or from its attach, for a fault set before).
+    if (faults.size() != faults_.size() ||
+        !std::equal(faults.begin(), faults.end(), faults_.begin(), [](const Fault& a, const Fault& b) {
+          return a.call == b.call && a.code == b.code && a.delayMs == b.delayMs &&
+                 a.loseAfter == b.loseAfter;
+        })) {
+      calls_ = 0;
+    }
+    faults_ = std::move(faults);
     dataVersion_ = version;
   }
 }

@@ -29,6 +29,8 @@ class Connection {
   // Resolves the database text and opens the database, applying the faults set for
   // attachName. Throws OracleError.
   static std::shared_ptr<Connection> Attach(std::string_view connectText, const char* attachName);
+  // A connection straight to a database file (the admin tool's), without naming or faults.
+  static std::shared_ptr<Connection> Open(std::unique_ptr<Database> db, std::string service);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -68,6 +70,8 @@ class Connection {
   std::map<std::string, std::string> sessionSettings;
   // Sequence values of this session (for CURRVAL).
   std::map<std::string, int64_t> currval;
+  // The database character set, read once at attach.
+  std::string characterSet;
 
  private:
   Connection(std::unique_ptr<Database> db, std::string service);

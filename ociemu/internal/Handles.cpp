@@ -26,6 +26,13 @@ bool Diagnostics::Get(ub4 recordno, Record& out) const {
   return true;
 }
 
+void StmtHandle::Release() {
+  cursor.Close();
+  auto handles = std::move(owned);
+  owned.clear();
+  for (auto& h : handles) FreeHandle(*h);
+}
+
 void Environment::Adopt(Handle* child) { children_.insert(child); }
 void Environment::Forget(Handle* child) { children_.erase(child); }
 
@@ -88,11 +95,16 @@ SessionHandle* SvcCtxHandle::LiveSession() {
   return session.get();
 }
 
-void SvcCtxHandle::Release() {
-  for (auto& entry : stmtCache) {
+void SvcCtxHandle::DropStatementCache() {
+  auto cache = std::move(stmtCache);
+  stmtCache.clear();
+  for (auto& entry : cache) {
     if (!entry.second->Freed()) FreeHandle(*entry.second);
   }
-  stmtCache.clear();
+}
+
+void SvcCtxHandle::Release() {
+  DropStatementCache();
   if (implicitSession && !implicitSession->Freed()) FreeHandle(*implicitSession);
   implicitSession.reset();
   if (fromLogon) {
@@ -114,6 +126,13 @@ void Registry::Add(const std::shared_ptr<Handle>& handle) {
   std::lock_guard<std::mutex> g(mutex_);
   handles_.emplace(handle.get(), handle);
   if (handle->counted) ++counted_;
+}
+
+void Registry::SetCounted(Handle& handle, bool counted) {
+  std::lock_guard<std::mutex> g(mutex_);
+  if (handle.counted == counted || !handles_.count(&handle)) return;
+  handle.counted = counted;
+  counted_ += counted ? 1 : -1;
 }
 
 std::shared_ptr<Handle> Registry::Find(const void* p) const {

@@ -138,6 +138,8 @@ class SvcCtxHandle : public Handle {
   // makes the session's schema the current user.
   Connection& Live();
   SessionHandle* LiveSession();
+  // Frees the statements parked in the cache (the session they were prepared for ended).
+  void DropStatementCache();
 };
 
 // A handle or descriptor with no behaviour of its own yet (transaction, describe, session pool,
@@ -161,6 +163,9 @@ class Registry {
   // Removes the handle; returns false when it was not registered.
   bool Remove(const Handle* handle);
   long Counted() const { return counted_.load(); }
+  // Moves a registered handle between the application's count and the library's own (a
+  // statement parked in a statement cache belongs to the library).
+  void SetCounted(Handle& handle, bool counted);
 
  private:
   mutable std::mutex mutex_;

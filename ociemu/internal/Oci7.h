@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 
+#include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/Handles.h"
 
 namespace ociemu {
@@ -21,8 +22,19 @@ struct Logon7 {
   std::string lastText;  // the full message of the last error, for oerhms
 };
 
+// An open OCI7 cursor and the logon it was opened on.
+struct Cursor7 {
+  std::shared_ptr<Logon7> logon;
+  Cursor cursor;
+};
+
 class Oci7Registry {
  public:
+  std::shared_ptr<Cursor7> FindCursor(const void* cda) const;
+  void PutCursor(const void* cda, std::shared_ptr<Cursor7> cursor);
+  std::shared_ptr<Cursor7> TakeCursor(const void* cda);
+  // Closes the cursors of a logon that goes away.
+  void DropCursors(const Logon7* logon);
   static Oci7Registry& Instance();
   std::shared_ptr<Logon7> FindLogon(const void* lda) const;
   void PutLogon(const void* lda, std::shared_ptr<Logon7> logon);
@@ -31,6 +43,7 @@ class Oci7Registry {
  private:
   mutable std::mutex mutex_;
   std::map<const void*, std::shared_ptr<Logon7>> logons_;
+  std::map<const void*, std::shared_ptr<Cursor7>> cursors_;
 };
 
 // Writes the outcome of an OCI7 call into a data area: return code, V2 code, function code.

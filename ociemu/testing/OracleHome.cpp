@@ -61,6 +61,8 @@ fs::path VariantOraMts(Variant variant) {
   return fs::path(kOciemuVariantsDir) / VariantName(variant) / "liboramts.so";
 }
 
+fs::path DemoHome() { return fs::path(kOciemuDemoHome); }
+
 TestDatabase::TestDatabase(const fs::path& file)
     : file_(file), db_(Database::Open(file.string())) {}
 TestDatabase::~TestDatabase() = default;

@@ -22,6 +22,10 @@ const char* VariantName(Variant variant);
 // The built libclntsh.so and liboramts.so of a variant.
 std::filesystem::path VariantLibrary(Variant variant);
 std::filesystem::path VariantOraMts(Variant variant);
+// The demo home the build makes: DEMO and its companion names, the demo database with SCOTT/TIGER
+// (EMP, DEPT), SYSTEM/MANAGER (SYSDBA), OPERATOR/OPERATOR (SYSOPER), LOCKED_USER/LOCKED,
+// EXPIRED_USER/EXPIRED and GRACE_USER/GRACE.
+std::filesystem::path DemoHome();
 
 enum class Status { Open, Locked, Expired, ExpiredGrace };
 

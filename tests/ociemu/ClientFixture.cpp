@@ -3,8 +3,13 @@
 namespace ociemu::test {
 
 Oci8Session::Oci8Session(OciClient& client, ub4 envMode) : oci(client) {
-  EXPECT_EQ(oci.OCIEnvCreate(&env, envMode, nullptr, nullptr, nullptr, nullptr, 0, nullptr),
-            OCI_SUCCESS);
+  // Clients before 8.1 have no OCIEnvCreate.
+  if (oci.OCIEnvCreate) {
+    EXPECT_EQ(oci.OCIEnvCreate(&env, envMode, nullptr, nullptr, nullptr, nullptr, 0, nullptr),
+              OCI_SUCCESS);
+  } else {
+    EXPECT_EQ(oci.OCIEnvInit(&env, OCI_DEFAULT, 0, nullptr), OCI_SUCCESS);
+  }
   EXPECT_EQ(oci.OCIHandleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr),
             OCI_SUCCESS);
   EXPECT_EQ(oci.OCIHandleAlloc(env, reinterpret_cast<void**>(&svc), OCI_HTYPE_SVCCTX, 0, nullptr),
@@ -76,7 +81,61 @@ std::string Oci8Session::ServerVersion() {
   return reinterpret_cast<char*>(buf);
 }
 
-ClientTest::ClientTest(testing::Variant variant) : home(variant), db(home.CreateDatabase("orcl")) {}
+sword Exec(Oci8Session& s, const std::string& sql) {
+  OciClient& oci = s.oci;
+  OCIStmt* stmt = nullptr;
+  EXPECT_EQ(oci.OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+            OCI_SUCCESS);
+  sword rc = oci.OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT);
+  if (rc == OCI_SUCCESS) {
+    ub2 type = 0;
+    oci.OCIAttrGet(stmt, OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE, s.err);
+    rc = oci.OCIStmtExecute(s.svc, stmt, s.err, type == OCI_STMT_SELECT ? 0 : 1, 0, nullptr,
+                            nullptr, OCI_DEFAULT);
+  }
+  oci.OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  return rc;
+}
+
+Rows Query(Oci8Session& s, const std::string& sql) {
+  OciClient& oci = s.oci;
+  Rows rows;
+  OCIStmt* stmt = nullptr;
+  EXPECT_EQ(oci.OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+            OCI_SUCCESS);
+  EXPECT_EQ(oci.OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                               static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  sword rc = oci.OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+  EXPECT_EQ(rc, OCI_SUCCESS) << sql << ": " << s.Error().text;
+  ub4 count = 0;
+  oci.OCIAttrGet(stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, s.err);
+  std::vector<std::vector<char>> buffers(count, std::vector<char>(4001));
+  std::vector<sb2> indicators(count);
+  for (ub4 i = 0; i < count; ++i) {
+    OCIDefine* def = nullptr;
+    EXPECT_EQ(oci.OCIDefineByPos(stmt, &def, s.err, i + 1, buffers[i].data(), 4001, SQLT_STR,
+                                 &indicators[i], nullptr, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+  }
+  while (rc == OCI_SUCCESS &&
+         (rc = oci.OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT)) == OCI_SUCCESS) {
+    std::vector<std::string> row;
+    for (ub4 i = 0; i < count; ++i) {
+      row.push_back(indicators[i] == -1 ? "<null>" : std::string(buffers[i].data()));
+    }
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rc, OCI_NO_DATA) << sql << ": " << s.Error().text;
+  oci.OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  return rows;
+}
+
+ClientTest::ClientTest(testing::Variant variant)
+    : home(variant),
+      db(home.CreateDatabase("orcl")),
+      client(std::make_unique<OciClient>(home.LibraryPath().string())) {}
 
 void ClientTest::SetUp() {
   db.AddAccount("SCOTT", "TIGER");
@@ -88,7 +147,6 @@ void ClientTest::SetUp() {
   home.SetTnsNames(
       "ORCL = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = localhost)(PORT = 1521))\n"
       "  (CONNECT_DATA = (SERVICE_NAME = orcl)))\n");
-  client = std::make_unique<OciClient>(home.LibraryPath().string());
 }
 
 }  // namespace ociemu::test

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ociemu/testing/OracleHome.h"
 #include "ociemu/OciClient.h"
@@ -69,6 +70,13 @@ class Oci8Session {
   OCIServer* srv = nullptr;
   OCISession* sess = nullptr;
 };
+
+// Runs one statement on a fresh statement handle: queries are executed without fetching.
+sword Exec(Oci8Session& s, const std::string& sql);
+// All rows of a query, each column fetched as text ("<null>" for NULL); fails the test on an
+// error.
+using Rows = std::vector<std::vector<std::string>>;
+Rows Query(Oci8Session& s, const std::string& sql);
 
 class ClientTest : public ::testing::Test {
  protected:

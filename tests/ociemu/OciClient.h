@@ -69,6 +69,12 @@ class OciClient {
   OCIEMU_ENTRY(OCIParamGet);
   OCIEMU_ENTRY(OCILobRead);
   OCIEMU_ENTRY(OCIRefIsNull);
+  OCIEMU_ENTRY(OCINumberFromInt);
+  OCIEMU_ENTRY(OCINumberToInt);
+  OCIEMU_ENTRY(OCINumberFromReal);
+  OCIEMU_ENTRY(OCINumberToReal);
+  OCIEMU_ENTRY(OCINumberToText);
+  OCIEMU_ENTRY(OCINumberFromText);
   OCIEMU_ENTRY(opinit);
   OCIEMU_ENTRY(orlon);
   OCIEMU_ENTRY(olog);

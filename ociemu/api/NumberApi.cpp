@@ -1,0 +1,189 @@
+// The OCINumber helpers: Oracle numbers in the application's memory converted to and from
+// native integers, floating point and text.
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "ociemu/internal/Api.h"
+#include "ociemu/internal/OraNumber.h"
+
+using namespace ociemu;
+
+namespace {
+
+Number Read(const OCINumber* number) {
+  if (!number) throw OracleError(22060, {"1"});
+  const ub1* p = number->OCINumberPart;
+  auto n = DecodeNumber(p + 1, p[0]);
+  if (!n) throw OracleError(22060, {"1"});
+  return *n;
+}
+
+void Write(const Number& n, OCINumber* number) {
+  if (!number) throw OracleError(1009);
+  unsigned char bytes[22];
+  int len = EncodeNumber(n, bytes);
+  std::memset(number->OCINumberPart, 0, sizeof number->OCINumberPart);
+  number->OCINumberPart[0] = static_cast<ub1>(len);
+  std::memcpy(number->OCINumberPart + 1, bytes, static_cast<size_t>(len));
+}
+
+template <class T>
+void Store(T value, void* out) {
+  std::memcpy(out, &value, sizeof value);
+}
+
+}  // namespace
+
+extern "C" {
+
+sword OCINumberFromInt(OCIError* err, const void* inum, uword inum_length, uword inum_s_flag,
+                       OCINumber* number) {
+  return WithError("OCINumberFromInt", err, [&](Diagnostics*) -> sword {
+    if (!inum) throw OracleError(1009);
+    const bool isSigned = inum_s_flag == OCI_NUMBER_SIGNED;
+    Number n;
+    switch (inum_length) {
+      case 1:
+        n.integer = isSigned ? *static_cast<const signed char*>(inum) : *static_cast<const unsigned char*>(inum);
+        break;
+      case 2: {
+        uint16_t v;
+        std::memcpy(&v, inum, 2);
+        n.integer = isSigned ? static_cast<int16_t>(v) : v;
+        break;
+      }
+      case 4: {
+        uint32_t v;
+        std::memcpy(&v, inum, 4);
+        n.integer = isSigned ? static_cast<int32_t>(v) : v;
+        break;
+      }
+      case 8: {
+        uint64_t v;
+        std::memcpy(&v, inum, 8);
+        if (isSigned || v <= static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
+          n.integer = static_cast<int64_t>(v);
+        } else {
+          n = Normalize(static_cast<double>(v));
+        }
+        break;
+      }
+      default:
+        throw OracleError(22053);
+    }
+    Write(n, number);
+    return OCI_SUCCESS;
+  });
+}
+
+sword OCINumberToInt(OCIError* err, const OCINumber* number, uword rsl_length, uword rsl_flag,
+                     void* rsl) {
+  return WithError("OCINumberToInt", err, [&](Diagnostics*) -> sword {
+    if (!rsl) throw OracleError(1009);
+    Number n = Read(number);
+    const double d = n.isInteger ? static_cast<double>(n.integer) : std::trunc(n.real);
+    const int64_t v = n.isInteger ? n.integer : static_cast<int64_t>(d);
+    const bool isSigned = rsl_flag == OCI_NUMBER_SIGNED;
+    auto check = [&](double lo, double hi) {
+      if (d < lo || d > hi) throw OracleError(22053);
+    };
+    switch (rsl_length) {
+      case 1:
+        isSigned ? check(-128, 127) : check(0, 255);
+        Store(static_cast<int8_t>(v), rsl);
+        break;
+      case 2:
+        isSigned ? check(-32768, 32767) : check(0, 65535);
+        Store(static_cast<int16_t>(v), rsl);
+        break;
+      case 4:
+        isSigned ? check(-2147483648.0, 2147483647.0) : check(0, 4294967295.0);
+        Store(static_cast<int32_t>(v), rsl);
+        break;
+      case 8:
+        isSigned ? check(-9.2233720368547758e18, 9.2233720368547748e18) : check(0, 1.8446744073709550e19);
+        Store(v, rsl);
+        break;
+      default:
+        throw OracleError(22053);
+    }
+    return OCI_SUCCESS;
+  });
+}
+
+sword OCINumberFromReal(OCIError* err, const void* rnum, uword rnum_length, OCINumber* number) {
+  return WithError("OCINumberFromReal", err, [&](Diagnostics*) -> sword {
+    if (!rnum) throw OracleError(1009);
+    double d;
+    if (rnum_length == sizeof(float)) {
+      float f;
+      std::memcpy(&f, rnum, sizeof f);
+      d = f;
+    } else if (rnum_length == sizeof(double)) {
+      std::memcpy(&d, rnum, sizeof d);
+    } else if (rnum_length == sizeof(long double)) {
+      long double l;
+      std::memcpy(&l, rnum, sizeof l);
+      d = static_cast<double>(l);
+    } else {
+      throw OracleError(22053);
+    }
+    if (!std::isfinite(d)) throw OracleError(22053);
+    Write(Normalize(d), number);
+    return OCI_SUCCESS;
+  });
+}
+
+sword OCINumberToReal(OCIError* err, const OCINumber* number, uword rsl_length, void* rsl) {
+  return WithError("OCINumberToReal", err, [&](Diagnostics*) -> sword {
+    if (!rsl) throw OracleError(1009);
+    double d = Read(number).AsDouble();
+    if (rsl_length == sizeof(float)) {
+      Store(static_cast<float>(d), rsl);
+    } else if (rsl_length == sizeof(double)) {
+      Store(d, rsl);
+    } else if (rsl_length == sizeof(long double)) {
+      Store(static_cast<long double>(d), rsl);
+    } else {
+      throw OracleError(22053);
+    }
+    return OCI_SUCCESS;
+  });
+}
+
+sword OCINumberToText(OCIError* err, const OCINumber* number, const oratext* fmt, ub4 fmt_length,
+                      const oratext* /*nls_params*/, ub4 /*nls_p_length*/, ub4* buf_size,
+                      oratext* buf) {
+  return WithError("OCINumberToText", err, [&](Diagnostics*) -> sword {
+    if (!buf_size || !buf) throw OracleError(1009);
+    Number n = Read(number);
+    std::string out = fmt && fmt_length ? FormatNumber(n, TextArg(fmt, fmt_length)) : NumberToText(n);
+    if (out.size() > *buf_size) throw OracleError(22065);
+    std::memcpy(buf, out.data(), out.size());
+    *buf_size = static_cast<ub4>(out.size());
+    return OCI_SUCCESS;
+  });
+}
+
+sword OCINumberFromText(OCIError* err, const oratext* str, ub4 str_length, const oratext* fmt,
+                        ub4 fmt_length, const oratext* /*nls_params*/, ub4 /*nls_p_length*/,
+                        OCINumber* number) {
+  return WithError("OCINumberFromText", err, [&](Diagnostics*) -> sword {
+    if (!str) throw OracleError(1009);
+    std::string digits = TextArg(str, str_length);
+    if (fmt && fmt_length) {
+      std::string plain;
+      for (char c : digits) {
+        if (c != ',' && c != '$') plain += c;
+      }
+      digits = plain;
+    }
+    auto n = ParseNumber(digits);
+    if (!n) throw OracleError(1722);
+    Write(*n, number);
+    return OCI_SUCCESS;
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,128 @@
+// The statement engine both call sets share: a prepared statement with its binds and defines
+// in the application's memory, executed on a connection and fetched into arrays. OCI8
+// statement handles and OCI7 cursor data areas each hold one.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ociemu/Oci.h"
+#include "ociemu/internal/ColumnType.h"
+#include "ociemu/internal/Connection.h"
+#include "ociemu/internal/Dialect.h"
+#include "ociemu/internal/OracleError.h"
+
+namespace ociemu {
+
+// An input variable: element i of an array bind lives at value + i * size, with its indicator,
+// actual length and return code at index i of their arrays (each may be null).
+struct BindSpec {
+  void* value = nullptr;
+  sb4 size = 0;
+  ub2 type = SQLT_CHR;
+  sb2* indicator = nullptr;
+  ub2* length = nullptr;
+  ub2* returnCode = nullptr;
+};
+
+// An output column: element i at value + i * size.
+struct DefineSpec {
+  void* value = nullptr;
+  sb4 size = 0;
+  ub2 type = SQLT_CHR;
+  sb2* indicator = nullptr;
+  ub2* length = nullptr;
+  ub2* returnCode = nullptr;
+  // Stores a ROWID text into the descriptor an SQLT_RDD element points to; false for a pointer
+  // that is no ROWID descriptor.
+  std::function<bool(void* descriptor, const std::string& rowid)> setRowid;
+};
+
+struct ColumnDesc {
+  std::string name;
+  ColumnType type;
+  bool nullable = true;
+};
+
+class Cursor {
+ public:
+  Cursor() = default;
+  ~Cursor();
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+
+  // Takes the text; nothing reaches the server until the statement is described or executed.
+  void Prepare(std::string sql);
+  bool Prepared() const { return prepared_; }
+  const std::string& Text() const { return text_; }
+  ub2 StatementType() const { return statementType_; }
+  ub2 FunctionCode() const { return functionCode_; }
+
+  // Binds by name (without the colon, any case) replace an earlier bind of that name; binds by
+  // position count the placeholders from 1 in order of appearance.
+  void BindName(const std::string& name, const BindSpec& spec);
+  void BindPosition(ub4 position, const BindSpec& spec);
+  void Define(ub4 position, const DefineSpec& spec);
+
+  struct Outcome {
+    sword status = OCI_SUCCESS;  // OCI_SUCCESS, OCI_SUCCESS_WITH_INFO or OCI_NO_DATA
+    int warning = 0;             // 1406 after a truncated column
+  };
+  // Translates on first use and runs. iters rows of DML (each a bind array element from
+  // rowoff), or for a query the rows to fetch at once. Throws OracleError (with the parse
+  // offset for parse errors).
+  Outcome Execute(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff, ub4 mode);
+  // Fetches up to rows rows into the define arrays; OCI_NO_DATA when fewer remain.
+  Outcome Fetch(ub4 rows);
+  // Describes a query without running it (select-list columns).
+  void Describe(const std::shared_ptr<Connection>& conn);
+
+  bool Executed() const { return executed_; }
+  bool IsQuery() const { return statementType_ == OCI_STMT_SELECT; }
+  const std::vector<ColumnDesc>& Columns() const { return columns_; }
+  ub4 RowCount() const { return rowCount_; }
+  ub4 RowsFetched() const { return rowsFetched_; }
+  int ParseOffset() const { return parseOffset_; }
+  // The ROWID text of the last row a DML statement inserted.
+  std::string LastRowid() const;
+  Connection* Conn() const { return conn_.get(); }
+  // Ends the statement and its fetch.
+  void Close();
+
+ private:
+  void Translate(Connection& conn);
+  void PrepareSqlite(Connection& conn);
+  void DescribeColumns(Connection& conn);
+  void BindRow(Connection& conn, ub4 row);
+  OracleError MapError(Connection& conn, int rc) const;
+  void RunServerStatement(Connection& conn);
+  bool StoreColumn(int column, const DefineSpec& d, ub4 row);
+
+  std::string text_;
+  bool prepared_ = false;
+  ub2 statementType_ = 0;
+  ub2 functionCode_ = 0;
+  std::optional<Translation> translation_;
+  sqlite3_stmt* stmt_ = nullptr;
+  std::shared_ptr<Connection> conn_;
+  std::vector<ColumnDesc> columns_;
+  bool described_ = false;
+  std::map<std::string, BindSpec> namedBinds_;
+  std::map<ub4, BindSpec> positionBinds_;
+  std::map<ub4, DefineSpec> defines_;
+  bool executed_ = false;
+  bool fetchDone_ = false;
+  ub4 rowCount_ = 0;
+  ub4 rowsFetched_ = 0;
+  int parseOffset_ = 0;
+  int64_t lastInsertRowid_ = 0;
+  std::string lastTable_;
+};
+
+}  // namespace ociemu
