@@ -14,4 +14,6 @@ if [ ! -f "$home/lib/libclntsh.so" ]; then
 fi
 export ORACLE_HOME="$home"
 unset TNS_ADMIN
+# An empty database field means the local default database, as with a real client.
+export ORACLE_SID=demo
 exec build/default/app/dblogon "$@"
