@@ -168,8 +168,8 @@ sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size, ub
   });
 }
 
-sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
-                 ub4 attrtype, OCIError* errhp) {
+sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep, ub4 attrtype,
+                 OCIError* errhp) {
   return WithOptionalError("OCIAttrGet", errhp, [&](Diagnostics*) -> sword {
     auto target = FindHandle(trgthndlp, trghndltyp);
     if (!target) throw InvalidHandle{};

@@ -73,8 +73,7 @@ sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4 /*mode*/) {
   });
 }
 
-sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 credt,
-                      ub4 mode) {
+sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 credt, ub4 mode) {
   return WithError("OCISessionBegin", errhp, [&](Diagnostics* diag) -> sword {
     auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
     auto usr = Require<SessionHandle>(usrhp, OCI_HTYPE_SESSION);
@@ -160,9 +159,9 @@ sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp) {
   });
 }
 
-sword OCIPasswordChange(OCISvcCtx* svchp, OCIError* errhp, const OraText* user_name,
-                        ub4 usernm_len, const OraText* opasswd, ub4 opasswd_len,
-                        const OraText* npasswd, ub4 npasswd_len, ub4 /*mode*/) {
+sword OCIPasswordChange(OCISvcCtx* svchp, OCIError* errhp, const OraText* user_name, ub4 usernm_len,
+                        const OraText* opasswd, ub4 opasswd_len, const OraText* npasswd,
+                        ub4 npasswd_len, ub4 /*mode*/) {
   return WithError("OCIPasswordChange", errhp, [&](Diagnostics* diag) -> sword {
     auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
     CallLock lock({svc.get()});

@@ -327,15 +327,14 @@ sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraT
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
-                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep,
-                   ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 /*maxarr_len*/,
+                   ub4* /*curelep*/, ub4 mode) {
   return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
               alenp, rcodep, mode);
 }
 
-sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
-                     void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* rlenp, ub2* rcodep,
-                     ub4 mode) {
+sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,
+                     sb4 value_sz, ub2 dty, void* indp, ub2* rlenp, ub2* rcodep, ub4 mode) {
   return WithError("OCIDefineByPos", errhp, [&](Diagnostics*) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});

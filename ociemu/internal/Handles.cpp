@@ -33,8 +33,12 @@ void StmtHandle::Release() {
   for (auto& h : handles) FreeHandle(*h);
 }
 
-void Environment::Adopt(Handle* child) { children_.insert(child); }
-void Environment::Forget(Handle* child) { children_.erase(child); }
+void Environment::Adopt(Handle* child) {
+  children_.insert(child);
+}
+void Environment::Forget(Handle* child) {
+  children_.erase(child);
+}
 
 void Environment::Release() {
   // Free every handle of the environment. Freeing one may free others it owns (a statement's
