@@ -7,11 +7,12 @@
 using namespace ociemu;
 
 namespace {
-
 constexpr ub4 kSessionModes =
     OCI_MIGRATE | OCI_SYSDBA | OCI_SYSOPER | OCI_PRELIM_AUTH | OCI_STMT_CACHE | OCI_SYSASM;
+}  // namespace
 
-// Begins usr on svc's server with the given credentials; records a grace-period warning.
+namespace ociemu {
+
 sword BeginSession(SvcCtxHandle& svc, SessionHandle& usr, Diagnostics* diag, bool external,
                    ub4 mode) {
   if (!svc.server || svc.server->Freed() || !svc.server->conn) throw OracleError(24327);
@@ -31,6 +32,10 @@ sword BeginSession(SvcCtxHandle& svc, SessionHandle& usr, Diagnostics* diag, boo
   }
   return OCI_SUCCESS;
 }
+
+}  // namespace ociemu
+
+namespace {
 
 std::shared_ptr<SvcCtxHandle> SvcOf(void* hndlp, ub1 hndltype, std::shared_ptr<ServerHandle>& srv) {
   if (hndltype == OCI_HTYPE_SVCCTX) {

@@ -526,28 +526,4 @@ sword OCIDateTimeGetTimeZoneOffset(void* /*hndl*/, OCIError* err, const OCIDateT
   return Unimplemented("OCIDateTimeGetTimeZoneOffset", err);
 }
 
-sword OCISessionPoolCreate(OCIEnv* /*envhp*/, OCIError* errhp, OCISPool* /*spoolhp*/,
-                           OraText** /*poolName*/, ub4* /*poolNameLen*/, const OraText* /*connStr*/,
-                           ub4 /*connStrLen*/, ub4 /*sessMin*/, ub4 /*sessMax*/, ub4 /*sessIncr*/,
-                           OraText* /*userid*/, ub4 /*useridLen*/, OraText* /*password*/,
-                           ub4 /*passwordLen*/, ub4 /*mode*/) {
-  return Unimplemented("OCISessionPoolCreate", errhp);
-}
-
-sword OCISessionPoolDestroy(OCISPool* /*spoolhp*/, OCIError* errhp, ub4 /*mode*/) {
-  return Unimplemented("OCISessionPoolDestroy", errhp);
-}
-
-sword OCISessionGet(OCIEnv* /*envhp*/, OCIError* errhp, OCISvcCtx** /*svchp*/,
-                    OCIAuthInfo* /*authhp*/, OraText* /*poolName*/, ub4 /*poolName_len*/,
-                    const OraText* /*tagInfo*/, ub4 /*tagInfo_len*/, OraText** /*retTagInfo*/,
-                    ub4* /*retTagInfo_len*/, boolean* /*found*/, ub4 /*mode*/) {
-  return Unimplemented("OCISessionGet", errhp);
-}
-
-sword OCISessionRelease(OCISvcCtx* /*svchp*/, OCIError* errhp, OraText* /*tag*/, ub4 /*tag_len*/,
-                        ub4 /*mode*/) {
-  return Unimplemented("OCISessionRelease", errhp);
-}
-
 }  // extern "C"

@@ -135,6 +135,9 @@ class SvcCtxHandle : public Handle {
   // Handles this service context made itself (OCILogon, a password change without a session).
   std::shared_ptr<SessionHandle> implicitSession;
   bool fromLogon = false;
+  // Handed out by OCISessionGet: the pool it belongs to (none for a connection of its own).
+  bool fromSessionGet = false;
+  std::weak_ptr<Handle> pool;
   // The attached connection with a begun session; throws (ORA-03114, 01012) otherwise and
   // makes the session's schema the current user.
   Connection& Live();
