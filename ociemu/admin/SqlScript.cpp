@@ -68,7 +68,7 @@ void RunQuery(Cursor& cursor, const std::shared_ptr<Connection>& conn, std::ostr
   std::vector<std::vector<char>> buffers(columns.size(), std::vector<char>(4001));
   std::vector<sb2> indicators(columns.size());
   for (size_t i = 0; i < columns.size(); ++i) {
-    cursor.Define(static_cast<ub4>(i + 1), DefineSpec{buffers[i].data(), 4001, SQLT_STR,
+    cursor.Define(static_cast<ub4>(i + 1), DefineBuffer{buffers[i].data(), 4001, SQLT_STR,
                                                       &indicators[i], nullptr, nullptr, nullptr});
   }
   std::vector<std::vector<std::string>> rows;

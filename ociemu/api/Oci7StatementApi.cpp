@@ -144,7 +144,7 @@ sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword pr
     }
     if (size < 0) throw OracleError(1459);
     c.cursor.BindName(TextArg(sqlvar, sqlvl),
-                      BindSpec{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
+                      BindBuffer{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
     return 0;
   });
 }
@@ -155,7 +155,7 @@ sword odefin(Cda_Def* cursor, sword pos, ub1* buf, sword bufl, sword ftype, swor
     if (pos < 1) throw OracleError(1007);
     if (bufl < 0) throw OracleError(1459);
     c.cursor.Define(static_cast<ub4>(pos),
-                    DefineSpec{buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, nullptr});
+                    DefineBuffer{buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, nullptr});
     return 0;
   });
 }

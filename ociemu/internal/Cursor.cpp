@@ -85,7 +85,7 @@ std::string DmlTable(const std::string& sql) {
 }
 
 // The element of a bind as SQLite binds it.
-void BindValue(sqlite3_stmt* st, int index, const BindSpec& b, ub4 row) {
+void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
   if (!b.value || (b.indicator && b.indicator[row] < 0)) {
     sqlite3_bind_null(st, index);
     return;
@@ -271,7 +271,7 @@ void Cursor::Prepare(std::string sql) {
   functionCode_ = code;
 }
 
-void Cursor::BindName(const std::string& name, const BindSpec& spec) {
+void Cursor::BindName(const std::string& name, const BindBuffer& buffer) {
   std::string key = name;
   if (!key.empty() && key[0] == ':') key.erase(0, 1);
   if (key.size() >= 2 && key.front() == '"' && key.back() == '"') {
@@ -280,17 +280,17 @@ void Cursor::BindName(const std::string& name, const BindSpec& spec) {
     key = Upper(key);
   }
   if (key.empty()) throw OracleError(1036);
-  namedBinds_[key] = spec;
+  namedBinds_[key] = buffer;
 }
 
-void Cursor::BindPosition(ub4 position, const BindSpec& spec) {
+void Cursor::BindPosition(ub4 position, const BindBuffer& buffer) {
   if (position == 0) throw OracleError(1036);
-  positionBinds_[position] = spec;
+  positionBinds_[position] = buffer;
 }
 
-void Cursor::Define(ub4 position, const DefineSpec& spec) {
+void Cursor::Define(ub4 position, const DefineBuffer& buffer) {
   if (position == 0) throw OracleError(1007);
-  defines_[position] = spec;
+  defines_[position] = buffer;
 }
 
 void Cursor::Translate(Connection& conn) {
@@ -450,16 +450,16 @@ void Cursor::BindRow(Connection& conn, ub4 row) {
   (void)conn;
   const auto& names = translation_->binds;
   for (size_t k = 0; k < names.size(); ++k) {
-    const BindSpec* spec = nullptr;
+    const BindBuffer* buffer = nullptr;
     auto byName = namedBinds_.find(names[k]);
     if (byName != namedBinds_.end()) {
-      spec = &byName->second;
+      buffer = &byName->second;
     } else {
       auto byPosition = positionBinds_.find(static_cast<ub4>(k + 1));
-      if (byPosition != positionBinds_.end()) spec = &byPosition->second;
+      if (byPosition != positionBinds_.end()) buffer = &byPosition->second;
     }
-    if (!spec) throw OracleError(1008);
-    BindValue(stmt_, static_cast<int>(k + 1), *spec, row);
+    if (!buffer) throw OracleError(1008);
+    BindValue(stmt_, static_cast<int>(k + 1), *buffer, row);
   }
 }
 
@@ -639,7 +639,7 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
   return outcome;
 }
 
-bool Cursor::StoreColumn(int col, const DefineSpec& d, ub4 row) {
+bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
   const ColumnDesc& desc = columns_[static_cast<size_t>(col)];
   const int sqliteType = sqlite3_column_type(stmt_, col);
   auto setIndicator = [&](sb2 v) {
