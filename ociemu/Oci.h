@@ -67,7 +67,12 @@ typedef struct OCINumber {
   ub1 OCINumberPart[OCI_NUMBER_SIZE];
 } OCINumber;
 
-typedef enum OCIPinOpt { OCI_PIN_DEFAULT = 1, OCI_PIN_ANY = 3, OCI_PIN_RECENT = 4, OCI_PIN_LATEST = 5 } OCIPinOpt;
+typedef enum OCIPinOpt {
+  OCI_PIN_DEFAULT = 1,
+  OCI_PIN_ANY = 3,
+  OCI_PIN_RECENT = 4,
+  OCI_PIN_LATEST = 5
+} OCIPinOpt;
 typedef enum OCILockOpt { OCI_LOCK_NONE = 1, OCI_LOCK_X = 2, OCI_LOCK_X_NOWAIT = 3 } OCILockOpt;
 typedef enum OCITypeGetOpt { OCI_TYPEGET_HEADER = 0, OCI_TYPEGET_ALL = 1 } OCITypeGetOpt;
 
@@ -75,8 +80,8 @@ typedef sb4 (*OCICallbackInBind)(void* ictxp, OCIBind* bindp, ub4 iter, ub4 inde
                                  ub4* alenp, ub1* piecep, void** indp);
 typedef sb4 (*OCICallbackOutBind)(void* octxp, OCIBind* bindp, ub4 iter, ub4 index, void** bufpp,
                                   ub4** alenp, ub1* piecep, void** indp, ub2** rcodep);
-typedef sb4 (*OCICallbackDefine)(void* octxp, OCIDefine* defnp, ub4 iter, void** bufpp,
-                                 ub4** alenp, ub1* piecep, void** indp, ub2** rcodep);
+typedef sb4 (*OCICallbackDefine)(void* octxp, OCIDefine* defnp, ub4 iter, void** bufpp, ub4** alenp,
+                                 ub1* piecep, void** indp, ub2** rcodep);
 typedef sb4 (*OCICallbackLobRead)(void* ctxp, const void* bufp, ub4 len, ub1 piece);
 typedef sb4 (*OCICallbackLobWrite)(void* ctxp, void* bufp, ub4* lenp, ub1* piece);
 
@@ -218,6 +223,14 @@ typedef struct cda_def Lda_Def;
 #define OCI_ATTR_STATEMENT 144
 #define OCI_ATTR_STMTCACHESIZE 176
 #define OCI_ATTR_ROWS_FETCHED 197
+#define OCI_ATTR_SPOOL_STMTCACHESIZE 208
+#define OCI_ATTR_SPOOL_TIMEOUT 308
+#define OCI_ATTR_SPOOL_GETMODE 309
+#define OCI_ATTR_SPOOL_BUSY_COUNT 310
+#define OCI_ATTR_SPOOL_OPEN_COUNT 311
+#define OCI_ATTR_SPOOL_MIN 312
+#define OCI_ATTR_SPOOL_MAX 313
+#define OCI_ATTR_SPOOL_INCR 314
 #define OCI_ATTR_CHAR_USED 285
 #define OCI_ATTR_CHAR_SIZE 286
 
@@ -266,6 +279,15 @@ typedef struct cda_def Lda_Def;
 #define OCI_STRLS_CACHE_DELETE 0x0010
 #define OCI_PREP2_CACHE_SEARCHONLY 0x0010
 #define OCI_TRANS_TWOPHASE 0x01000000
+#define OCI_SPC_REINITIALIZE 0x0001
+#define OCI_SPC_HOMOGENEOUS 0x0002
+#define OCI_SPC_STMTCACHE 0x0004
+#define OCI_SPD_FORCE 0x0001
+#define OCI_SESSGET_SPOOL 0x0001
+#define OCI_SESSGET_STMTCACHE 0x0004
+#define OCI_SESSGET_SYSDBA 0x0100
+#define OCI_SESSRLS_DROPSESS 0x0001
+#define OCI_SESSRLS_RETAG 0x0002
 
 /* Statement types. */
 #define OCI_STMT_UNKNOWN 0
@@ -349,8 +371,8 @@ OCIEMU_API sword ofen(Cda_Def* cursor, sword nrows);
 OCIEMU_API sword oflng(Cda_Def* cursor, sword pos, ub1* buf, sb4 bufl, sword dtype, ub4* retl,
                        sb4 offset);
 OCIEMU_API sword oclose(Cda_Def* cursor);
-OCIEMU_API sword odescr(Cda_Def* cursor, sword pos, sb4* dbsize, sb2* dbtype, sb1* cbuf,
-                        sb4* cbufl, sb4* dsize, sb2* prec, sb2* scale, sb2* nullok);
+OCIEMU_API sword odescr(Cda_Def* cursor, sword pos, sb4* dbsize, sb2* dbtype, sb1* cbuf, sb4* cbufl,
+                        sb4* dsize, sb2* prec, sb2* scale, sb2* nullok);
 OCIEMU_API sword oexec(Cda_Def* cursor);
 OCIEMU_API sword oexn(Cda_Def* cursor, sword iters, sword rowoff);
 OCIEMU_API sword ocom(Cda_Def* lda);
@@ -380,8 +402,8 @@ OCIEMU_API sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** u
 OCIEMU_API sword OCIHandleAlloc(const void* parenth, void** hndlpp, ub4 type, size_t xtramem_sz,
                                 void** usrmempp);
 OCIEMU_API sword OCIHandleFree(void* hndlp, ub4 type);
-OCIEMU_API sword OCIDescriptorAlloc(const void* parenth, void** descpp, ub4 type,
-                                    size_t xtramem_sz, void** usrmempp);
+OCIEMU_API sword OCIDescriptorAlloc(const void* parenth, void** descpp, ub4 type, size_t xtramem_sz,
+                                    void** usrmempp);
 OCIEMU_API sword OCIDescriptorFree(void* descp, ub4 type);
 OCIEMU_API sword OCIServerAttach(OCIServer* srvhp, OCIError* errhp, const OraText* dblink,
                                  sb4 dblink_len, ub4 mode);
@@ -396,8 +418,8 @@ OCIEMU_API sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp);
 OCIEMU_API sword OCIPasswordChange(OCISvcCtx* svchp, OCIError* errhp, const OraText* user_name,
                                    ub4 usernm_len, const OraText* opasswd, ub4 opasswd_len,
                                    const OraText* npasswd, ub4 npasswd_len, ub4 mode);
-OCIEMU_API sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt,
-                                ub4 stmt_len, ub4 language, ub4 mode);
+OCIEMU_API sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt, ub4 stmt_len,
+                                ub4 language, ub4 mode);
 OCIEMU_API sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position,
                               void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
                               ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode);
@@ -425,8 +447,8 @@ OCIEMU_API sword OCIDefineObject(OCIDefine* defnp, OCIError* errhp, const OCITyp
                                  void** pgvpp, ub4* pvszsp, void** indpp, ub4* indszp);
 OCIEMU_API sword OCIDefineDynamic(OCIDefine* defnp, OCIError* errhp, void* octxp,
                                   OCICallbackDefine ocbfp);
-OCIEMU_API sword OCIDefineArrayOfStruct(OCIDefine* defnp, OCIError* errhp, ub4 pvskip,
-                                        ub4 indskip, ub4 rlskip, ub4 rcskip);
+OCIEMU_API sword OCIDefineArrayOfStruct(OCIDefine* defnp, OCIError* errhp, ub4 pvskip, ub4 indskip,
+                                        ub4 rlskip, ub4 rcskip);
 OCIEMU_API sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
                               ub4 mode);
 OCIEMU_API sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
@@ -473,12 +495,11 @@ OCIEMU_API sword OCILobFileIsOpen(OCISvcCtx* svchp, OCIError* errhp, OCILobLocat
                                   boolean* flag);
 OCIEMU_API sword OCILobFileOpen(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* filep, ub1 mode);
 OCIEMU_API sword OCILobFileSetName(OCIEnv* envhp, OCIError* errhp, OCILobLocator** filepp,
-                                   const OraText* dir_alias, ub2 d_length,
-                                   const OraText* filename, ub2 f_length);
+                                   const OraText* dir_alias, ub2 d_length, const OraText* filename,
+                                   ub2 f_length);
 OCIEMU_API sword OCILobFlushBuffer(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
                                    ub4 flag);
-OCIEMU_API sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
-                                 ub4* lenp);
+OCIEMU_API sword OCILobGetLength(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* lenp);
 OCIEMU_API sword OCILobIsEqual(OCIEnv* envhp, const OCILobLocator* x, const OCILobLocator* y,
                                boolean* is_equal);
 OCIEMU_API sword OCILobLoadFromFile(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* dst_locp,
@@ -526,8 +547,8 @@ OCIEMU_API sword OCIObjectPinTable(OCIEnv* env, OCIError* err, const OCISvcCtx* 
                                    const OCIRef* scope_obj_ref, OCIDuration pin_duration,
                                    void** object);
 OCIEMU_API sword OCIObjectNew(OCIEnv* env, OCIError* err, const OCISvcCtx* svc,
-                              OCITypeCode typecode, OCIType* tdo, void* table,
-                              OCIDuration duration, boolean value, void** instance);
+                              OCITypeCode typecode, OCIType* tdo, void* table, OCIDuration duration,
+                              boolean value, void** instance);
 OCIEMU_API sword OCIObjectPin(OCIEnv* env, OCIError* err, OCIRef* object_ref,
                               OCIComplexObject* corhdl, OCIPinOpt pin_option,
                               OCIDuration pin_duration, OCILockOpt lock_option, void** object);
@@ -570,8 +591,8 @@ OCIEMU_API sword OCIRawAssignBytes(OCIEnv* env, OCIError* err, const ub1* rhs, u
 OCIEMU_API sword OCIRefAssign(OCIEnv* env, OCIError* err, const OCIRef* source, OCIRef** target);
 OCIEMU_API void OCIRefClear(OCIEnv* env, OCIRef* ref);
 OCIEMU_API boolean OCIRefIsNull(OCIEnv* env, const OCIRef* ref);
-OCIEMU_API sword OCIRefFromHex(OCIEnv* env, OCIError* err, const OCISvcCtx* svc,
-                               const oratext* hex, ub4 length, OCIRef** ref);
+OCIEMU_API sword OCIRefFromHex(OCIEnv* env, OCIError* err, const OCISvcCtx* svc, const oratext* hex,
+                               ub4 length, OCIRef** ref);
 OCIEMU_API ub4 OCIRefHexSize(OCIEnv* env, const OCIRef* ref);
 OCIEMU_API sword OCIRefToHex(OCIEnv* env, OCIError* err, const OCIRef* ref, oratext* hex,
                              ub4* hex_length);
@@ -596,9 +617,8 @@ OCIEMU_API sword ociepmsg(void);
 OCIEMU_API sword OCIDirPathAbort(OCIDirPathCtx* dpctx, OCIError* errhp);
 OCIEMU_API sword OCIDirPathFinish(OCIDirPathCtx* dpctx, OCIError* errhp);
 OCIEMU_API sword OCIDirPathPrepare(OCIDirPathCtx* dpctx, OCISvcCtx* svchp, OCIError* errhp);
-OCIEMU_API sword OCIDirPathColArrayEntrySet(OCIDirPathColArray* dpca, OCIError* errhp,
-                                            ub4 rownum, ub2 colIdx, ub1* cvalp, ub4 clen,
-                                            ub1 cflg);
+OCIEMU_API sword OCIDirPathColArrayEntrySet(OCIDirPathColArray* dpca, OCIError* errhp, ub4 rownum,
+                                            ub2 colIdx, ub1* cvalp, ub4 clen, ub1 cflg);
 OCIEMU_API sword OCIDirPathColArrayToStream(OCIDirPathColArray* dpca, const OCIDirPathCtx* dpctx,
                                             OCIDirPathStream* dpstr, OCIError* errhp, ub4 rowcnt,
                                             ub4 rowoff);
@@ -633,10 +653,10 @@ OCIEMU_API sword OCIDateTimeGetTimeZoneOffset(void* hndl, OCIError* err,
 
 /* ---- session pool and statement cache ---- */
 OCIEMU_API sword OCISessionPoolCreate(OCIEnv* envhp, OCIError* errhp, OCISPool* spoolhp,
-                                      OraText** poolName, ub4* poolNameLen,
-                                      const OraText* connStr, ub4 connStrLen, ub4 sessMin,
-                                      ub4 sessMax, ub4 sessIncr, OraText* userid, ub4 useridLen,
-                                      OraText* password, ub4 passwordLen, ub4 mode);
+                                      OraText** poolName, ub4* poolNameLen, const OraText* connStr,
+                                      ub4 connStrLen, ub4 sessMin, ub4 sessMax, ub4 sessIncr,
+                                      OraText* userid, ub4 useridLen, OraText* password,
+                                      ub4 passwordLen, ub4 mode);
 OCIEMU_API sword OCISessionPoolDestroy(OCISPool* spoolhp, OCIError* errhp, ub4 mode);
 OCIEMU_API sword OCISessionGet(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp,
                                OCIAuthInfo* authhp, OraText* poolName, ub4 poolName_len,
@@ -645,8 +665,8 @@ OCIEMU_API sword OCISessionGet(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp
 OCIEMU_API sword OCISessionRelease(OCISvcCtx* svchp, OCIError* errhp, OraText* tag, ub4 tag_len,
                                    ub4 mode);
 OCIEMU_API sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
-                                 const OraText* stmt, ub4 stmt_len, const OraText* key,
-                                 ub4 key_len, ub4 language, ub4 mode);
+                                 const OraText* stmt, ub4 stmt_len, const OraText* key, ub4 key_len,
+                                 ub4 language, ub4 mode);
 OCIEMU_API sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 key_len,
                                 ub4 mode);
 

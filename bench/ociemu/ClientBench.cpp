@@ -100,12 +100,11 @@ void BM_ArrayFetch(benchmark::State& state) {
   ub1 dates[kBatch][7];
   OCIDefine* d[3] = {};
   oci.OCIDefineByPos(stmt, &d[0], s.err, 1, asDouble ? static_cast<void*>(doubles) : numbers,
-                     asDouble ? sizeof(double) : sizeof(OCINumber),
-                     asDouble ? SQLT_FLT : SQLT_VNU, indicators[0], nullptr, nullptr, 0);
-  oci.OCIDefineByPos(stmt, &d[1], s.err, 2, strings, 30, SQLT_CHR, indicators[1], lengths,
-                     nullptr, 0);
-  oci.OCIDefineByPos(stmt, &d[2], s.err, 3, dates, 7, SQLT_DAT, indicators[2], nullptr, nullptr,
+                     asDouble ? sizeof(double) : sizeof(OCINumber), asDouble ? SQLT_FLT : SQLT_VNU,
+                     indicators[0], nullptr, nullptr, 0);
+  oci.OCIDefineByPos(stmt, &d[1], s.err, 2, strings, 30, SQLT_CHR, indicators[1], lengths, nullptr,
                      0);
+  oci.OCIDefineByPos(stmt, &d[2], s.err, 3, dates, 7, SQLT_DAT, indicators[2], nullptr, nullptr, 0);
   long rows = 0;
   for (auto _ : state) {
     if (oci.OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT) !=

@@ -89,9 +89,9 @@ int Number(const std::string& text) {
 Options Parse(int argc, char** argv) {
   Options o;
   static const std::map<std::string, bool> withValue = {
-      {"--data", true},   {"--home", true},  {"--status", true}, {"--grace-days", true},
-      {"--code", true},   {"--delay", true}, {"--user", true},   {"--sysdba", false},
-      {"--sysoper", false}};
+      {"--data", true},       {"--home", true},    {"--status", true},
+      {"--grace-days", true}, {"--code", true},    {"--delay", true},
+      {"--user", true},       {"--sysdba", false}, {"--sysoper", false}};
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") Usage();

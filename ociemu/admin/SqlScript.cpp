@@ -23,7 +23,8 @@ bool StartsWithWord(const std::string& line, const char* word) {
   std::string lower;
   for (char c : line) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   size_t n = std::strlen(word);
-  return lower.compare(0, n, word) == 0 && (lower.size() == n || std::isspace(static_cast<unsigned char>(lower[n])));
+  return lower.compare(0, n, word) == 0 &&
+         (lower.size() == n || std::isspace(static_cast<unsigned char>(lower[n])));
 }
 
 void PrintTable(const std::vector<ColumnDesc>& columns,
@@ -67,9 +68,8 @@ void RunQuery(Cursor& cursor, const std::shared_ptr<Connection>& conn, std::ostr
   std::vector<std::vector<char>> buffers(columns.size(), std::vector<char>(4001));
   std::vector<sb2> indicators(columns.size());
   for (size_t i = 0; i < columns.size(); ++i) {
-    cursor.Define(static_cast<ub4>(i + 1),
-                  DefineSpec{buffers[i].data(), 4001, SQLT_STR, &indicators[i], nullptr, nullptr,
-                             nullptr});
+    cursor.Define(static_cast<ub4>(i + 1), DefineBuffer{buffers[i].data(), 4001, SQLT_STR,
+                                                      &indicators[i], nullptr, nullptr, nullptr});
   }
   std::vector<std::vector<std::string>> rows;
   while (cursor.Fetch(1).status != OCI_NO_DATA) {
@@ -141,8 +141,10 @@ bool RunScript(Connection& conn, const std::string& user, const std::string& scr
       } else {
         cursor.Execute(shared, 1, 0, 0);
         conn.Commit();
-        if (cursor.StatementType() >= OCI_STMT_UPDATE && cursor.StatementType() <= OCI_STMT_INSERT) {
-          out << cursor.RowCount() << (cursor.RowCount() == 1 ? " row" : " rows") << " processed.\n";
+        if (cursor.StatementType() >= OCI_STMT_UPDATE &&
+            cursor.StatementType() <= OCI_STMT_INSERT) {
+          out << cursor.RowCount() << (cursor.RowCount() == 1 ? " row" : " rows")
+              << " processed.\n";
         } else {
           out << "Statement processed.\n";
         }

@@ -162,14 +162,15 @@ sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size, ub
       case OCI_HTYPE_SESSION:
         return SetSession(static_cast<SessionHandle&>(*target), attributep, size, attrtype);
       default:
+        if (SetPoolAttribute(*target, attributep, attrtype)) return OCI_SUCCESS;
         if (SetStatementAttribute(*target, attributep, size, attrtype)) return OCI_SUCCESS;
         throw OracleError(24315);
     }
   });
 }
 
-sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
-                 ub4 attrtype, OCIError* errhp) {
+sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep, ub4 attrtype,
+                 OCIError* errhp) {
   return WithOptionalError("OCIAttrGet", errhp, [&](Diagnostics*) -> sword {
     auto target = FindHandle(trgthndlp, trghndltyp);
     if (!target) throw InvalidHandle{};
@@ -184,6 +185,7 @@ sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* s
       case OCI_HTYPE_ERROR:
         return GetError(static_cast<ErrorHandle&>(*target), attributep, sizep, attrtype);
       default:
+        if (GetPoolAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
         if (GetStatementAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
         throw OracleError(24315);
     }

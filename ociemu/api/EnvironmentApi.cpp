@@ -99,8 +99,8 @@ sword OCIInitialize(ub4 /*mode*/, void* /*ctxp*/, void* (* /*malocfp*/)(void*, s
 // The memory callbacks are accepted and not used: ociemu's memory never passes through the
 // application, which only an application counting its callbacks could notice.
 sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void* /*ctxp*/, void* (* /*malocfp*/)(void*, size_t),
-                   void* (* /*ralocfp*/)(void*, void*, size_t),
-                   void (* /*mfreefp*/)(void*, void*), size_t xtramem_sz, void** usrmempp) {
+                   void* (* /*ralocfp*/)(void*, void*, size_t), void (* /*mfreefp*/)(void*, void*),
+                   size_t xtramem_sz, void** usrmempp) {
   return NewEnvironment("OCIEnvCreate", envp, mode, xtramem_sz, usrmempp);
 }
 
@@ -110,28 +110,28 @@ sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** usrmempp) {
 
 sword OCIHandleAlloc(const void* parenth, void** hndlpp, ub4 type, size_t xtramem_sz,
                      void** usrmempp) {
-  return Allocate("OCIHandleAlloc", parenth, hndlpp, type, xtramem_sz, usrmempp,
-                  [](ub4 t, const std::shared_ptr<Environment>& env) {
-                    return MakeHandle(t, env, true);
-                  });
+  return Allocate(
+      "OCIHandleAlloc", parenth, hndlpp, type, xtramem_sz, usrmempp,
+      [](ub4 t, const std::shared_ptr<Environment>& env) { return MakeHandle(t, env, true); });
 }
 
-sword OCIHandleFree(void* hndlp, ub4 type) { return Free("OCIHandleFree", hndlp, type); }
+sword OCIHandleFree(void* hndlp, ub4 type) {
+  return Free("OCIHandleFree", hndlp, type);
+}
 
 sword OCIDescriptorAlloc(const void* parenth, void** descpp, ub4 type, size_t xtramem_sz,
                          void** usrmempp) {
-  return Allocate("OCIDescriptorAlloc", parenth, descpp, type, xtramem_sz, usrmempp,
-                  [](ub4 t, const std::shared_ptr<Environment>& env) {
-                    return MakeDescriptor(t, env, true);
-                  });
+  return Allocate(
+      "OCIDescriptorAlloc", parenth, descpp, type, xtramem_sz, usrmempp,
+      [](ub4 t, const std::shared_ptr<Environment>& env) { return MakeDescriptor(t, env, true); });
 }
 
 sword OCIDescriptorFree(void* descp, ub4 type) {
   return Free("OCIDescriptorFree", descp, type);
 }
 
-sword OCIErrorGet(void* hndlp, ub4 recordno, OraText* /*sqlstate*/, sb4* errcodep,
-                  OraText* bufp, ub4 bufsiz, ub4 type) {
+sword OCIErrorGet(void* hndlp, ub4 recordno, OraText* /*sqlstate*/, sb4* errcodep, OraText* bufp,
+                  ub4 bufsiz, ub4 type) {
   try {
     CountCall("OCIErrorGet");
     std::shared_ptr<Handle> h;
@@ -156,9 +156,13 @@ sword OCIErrorGet(void* hndlp, ub4 recordno, OraText* /*sqlstate*/, sb4* errcode
   }
 }
 
-long ociemu_live_handles(void) { return Registry::Instance().Counted(); }
+long ociemu_live_handles(void) {
+  return Registry::Instance().Counted();
+}
 
-long ociemu_live_connections(void) { return LiveConnections(); }
+long ociemu_live_connections(void) {
+  return LiveConnections();
+}
 
 long ociemu_call_count(const char* name) {
   try {

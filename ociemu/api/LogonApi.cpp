@@ -7,11 +7,12 @@
 using namespace ociemu;
 
 namespace {
-
 constexpr ub4 kSessionModes =
     OCI_MIGRATE | OCI_SYSDBA | OCI_SYSOPER | OCI_PRELIM_AUTH | OCI_STMT_CACHE | OCI_SYSASM;
+}  // namespace
 
-// Begins usr on svc's server with the given credentials; records a grace-period warning.
+namespace ociemu {
+
 sword BeginSession(SvcCtxHandle& svc, SessionHandle& usr, Diagnostics* diag, bool external,
                    ub4 mode) {
   if (!svc.server || svc.server->Freed() || !svc.server->conn) throw OracleError(24327);
@@ -31,6 +32,10 @@ sword BeginSession(SvcCtxHandle& svc, SessionHandle& usr, Diagnostics* diag, boo
   }
   return OCI_SUCCESS;
 }
+
+}  // namespace ociemu
+
+namespace {
 
 std::shared_ptr<SvcCtxHandle> SvcOf(void* hndlp, ub1 hndltype, std::shared_ptr<ServerHandle>& srv) {
   if (hndltype == OCI_HTYPE_SVCCTX) {
@@ -73,8 +78,7 @@ sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4 /*mode*/) {
   });
 }
 
-sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 credt,
-                      ub4 mode) {
+sword OCISessionBegin(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 credt, ub4 mode) {
   return WithError("OCISessionBegin", errhp, [&](Diagnostics* diag) -> sword {
     auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
     auto usr = Require<SessionHandle>(usrhp, OCI_HTYPE_SESSION);
@@ -160,9 +164,9 @@ sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp) {
   });
 }
 
-sword OCIPasswordChange(OCISvcCtx* svchp, OCIError* errhp, const OraText* user_name,
-                        ub4 usernm_len, const OraText* opasswd, ub4 opasswd_len,
-                        const OraText* npasswd, ub4 npasswd_len, ub4 /*mode*/) {
+sword OCIPasswordChange(OCISvcCtx* svchp, OCIError* errhp, const OraText* user_name, ub4 usernm_len,
+                        const OraText* opasswd, ub4 opasswd_len, const OraText* npasswd,
+                        ub4 npasswd_len, ub4 /*mode*/) {
   return WithError("OCIPasswordChange", errhp, [&](Diagnostics* diag) -> sword {
     auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
     CallLock lock({svc.get()});

@@ -45,7 +45,8 @@ sword OCINumberFromInt(OCIError* err, const void* inum, uword inum_length, uword
     Number n;
     switch (inum_length) {
       case 1:
-        n.integer = isSigned ? *static_cast<const signed char*>(inum) : *static_cast<const unsigned char*>(inum);
+        n.integer = isSigned ? *static_cast<const signed char*>(inum)
+                             : *static_cast<const unsigned char*>(inum);
         break;
       case 2: {
         uint16_t v;
@@ -102,7 +103,8 @@ sword OCINumberToInt(OCIError* err, const OCINumber* number, uword rsl_length, u
         Store(static_cast<int32_t>(v), rsl);
         break;
       case 8:
-        isSigned ? check(-9.2233720368547758e18, 9.2233720368547748e18) : check(0, 1.8446744073709550e19);
+        isSigned ? check(-9.2233720368547758e18, 9.2233720368547748e18)
+                 : check(0, 1.8446744073709550e19);
         Store(v, rsl);
         break;
       default:
@@ -158,7 +160,8 @@ sword OCINumberToText(OCIError* err, const OCINumber* number, const oratext* fmt
   return WithError("OCINumberToText", err, [&](Diagnostics*) -> sword {
     if (!buf_size || !buf) throw OracleError(1009);
     Number n = Read(number);
-    std::string out = fmt && fmt_length ? FormatNumber(n, TextArg(fmt, fmt_length)) : NumberToText(n);
+    std::string out =
+        fmt && fmt_length ? FormatNumber(n, TextArg(fmt, fmt_length)) : NumberToText(n);
     if (out.size() > *buf_size) throw OracleError(22065);
     std::memcpy(buf, out.data(), out.size());
     *buf_size = static_cast<ub4>(out.size());

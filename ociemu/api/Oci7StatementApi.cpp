@@ -66,8 +66,8 @@ int Ended(const Cursor::Outcome& outcome, Cda_Def* cda) {
 
 void AfterExecute(Cursor7& c, Logon7& logon) {
   const ub2 type = c.cursor.StatementType();
-  if (logon.autocommit && (type == OCI_STMT_INSERT || type == OCI_STMT_UPDATE ||
-                           type == OCI_STMT_DELETE)) {
+  if (logon.autocommit &&
+      (type == OCI_STMT_INSERT || type == OCI_STMT_UPDATE || type == OCI_STMT_DELETE)) {
     logon.svc->Live().Commit();
   }
 }
@@ -133,9 +133,9 @@ sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4 /*l
   });
 }
 
-sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl,
-             sword ftype, sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz,
-             ub4* /*cursiz*/, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
+sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl, sword ftype,
+             sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* /*cursiz*/,
+             OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obndra", cursor, OCI7_FC_OBNDRA, [&](Cursor7& c, Logon7&) {
     if (maxsiz > 0) throw OracleError(3001);  // PL/SQL tables
     sb4 size = progvl;
@@ -144,19 +144,18 @@ sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword pr
     }
     if (size < 0) throw OracleError(1459);
     c.cursor.BindName(TextArg(sqlvar, sqlvl),
-                      BindSpec{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
+                      BindBuffer{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
     return 0;
   });
 }
 
 sword odefin(Cda_Def* cursor, sword pos, ub1* buf, sword bufl, sword ftype, sword /*scale*/,
-             sb2* indp, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/, ub2* rlen,
-             ub2* rcode) {
+             sb2* indp, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/, ub2* rlen, ub2* rcode) {
   return OnCursor("odefin", cursor, OCI7_FC_ODEFIN, [&](Cursor7& c, Logon7&) {
     if (pos < 1) throw OracleError(1007);
     if (bufl < 0) throw OracleError(1459);
     c.cursor.Define(static_cast<ub4>(pos),
-                    DefineSpec{buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, nullptr});
+                    DefineBuffer{buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, nullptr});
     return 0;
   });
 }
@@ -209,8 +208,8 @@ sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
 
 sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) {
   return OnCursor("oexfet", cursor, OCI7_FC_OEXFET, [&](Cursor7& c, Logon7& logon) {
-    auto outcome = c.cursor.Execute(Server(logon, "oexfet"), nrows,
-                                    0, exact ? OCI_EXACT_FETCH : OCI_DEFAULT);
+    auto outcome =
+        c.cursor.Execute(Server(logon, "oexfet"), nrows, 0, exact ? OCI_EXACT_FETCH : OCI_DEFAULT);
     AfterExecute(c, logon);
     int code = Ended(outcome, cursor);
     if (cancel) c.cursor.Close();

@@ -57,11 +57,11 @@ sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
     if (!bindp) throw OracleError(1009);
     if (mode & OCI_DATA_AT_EXEC) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    BindSpec spec{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
+    BindBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
     if (placeholder) {
-      stmt->cursor.BindName(*placeholder, spec);
+      stmt->cursor.BindName(*placeholder, buffer);
     } else {
-      stmt->cursor.BindPosition(position, spec);
+      stmt->cursor.BindPosition(position, buffer);
     }
     auto h = OwnedHandle<BindHandle>(*stmt, *bindp, OCI_HTYPE_BIND);
     *bindp = reinterpret_cast<OCIBind*>(h.get());
@@ -327,23 +327,22 @@ sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraT
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
-                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep,
-                   ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 /*maxarr_len*/,
+                   ub4* /*curelep*/, ub4 mode) {
   return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
               alenp, rcodep, mode);
 }
 
-sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
-                     void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* rlenp, ub2* rcodep,
-                     ub4 mode) {
+sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,
+                     sb4 value_sz, ub2 dty, void* indp, ub2* rlenp, ub2* rcodep, ub4 mode) {
   return WithError("OCIDefineByPos", errhp, [&](Diagnostics*) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!defnp) throw OracleError(1009);
     if (mode & OCI_DYNAMIC_FETCH) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    DefineSpec spec{valuep, value_sz, dty, static_cast<sb2*>(indp), rlenp, rcodep, SetRowid};
-    stmt->cursor.Define(position, spec);
+    DefineBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), rlenp, rcodep, SetRowid};
+    stmt->cursor.Define(position, buffer);
     auto h = OwnedHandle<DefineHandle>(*stmt, *defnp, OCI_HTYPE_DEFINE);
     *defnp = reinterpret_cast<OCIDefine*>(h.get());
     return OCI_SUCCESS;

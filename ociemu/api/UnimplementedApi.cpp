@@ -22,7 +22,8 @@ sword Unimplemented7(const char* name, Cda_Def* cda) noexcept {
 
 extern "C" {
 
-sword oflng(Cda_Def* cursor, sword /*pos*/, ub1* /*buf*/, sb4 /*bufl*/, sword /*dtype*/, ub4* /*retl*/, sb4 /*offset*/) {
+sword oflng(Cda_Def* cursor, sword /*pos*/, ub1* /*buf*/, sb4 /*bufl*/, sword /*dtype*/,
+            ub4* /*retl*/, sb4 /*offset*/) {
   return Unimplemented7("oflng", cursor);
 }
 
@@ -30,51 +31,68 @@ sword obreak(Cda_Def* lda) {
   return Unimplemented7("obreak", lda);
 }
 
-sword odessp(Cda_Def* cursor, OraText* /*objnam*/, size_t /*onlen*/, ub1* /*rsv1*/, size_t /*rsv1ln*/, ub1* /*rsv2*/, size_t /*rsv2ln*/, ub2* /*ovrld*/, ub2* /*pos*/, ub2* /*level*/, OraText** /*argnam*/, ub2* /*arnlen*/, ub2* /*dtype*/, ub1* /*defsup*/, ub1* /*mode*/, ub4* /*dtsiz*/, sb2* /*prec*/, sb2* /*scale*/, ub1* /*radix*/, ub4* /*spare*/, ub4* /*arrsiz*/) {
+sword odessp(Cda_Def* cursor, OraText* /*objnam*/, size_t /*onlen*/, ub1* /*rsv1*/,
+             size_t /*rsv1ln*/, ub1* /*rsv2*/, size_t /*rsv2ln*/, ub2* /*ovrld*/, ub2* /*pos*/,
+             ub2* /*level*/, OraText** /*argnam*/, ub2* /*arnlen*/, ub2* /*dtype*/, ub1* /*defsup*/,
+             ub1* /*mode*/, ub4* /*dtsiz*/, sb2* /*prec*/, sb2* /*scale*/, ub1* /*radix*/,
+             ub4* /*spare*/, ub4* /*arrsiz*/) {
   return Unimplemented7("odessp", cursor);
 }
 
-sword OCIBindObject(OCIBind* /*bindp*/, OCIError* errhp, const OCIType* /*type*/, void** /*pgvpp*/, ub4* /*pvszsp*/, void** /*indpp*/, ub4* /*indszp*/) {
+sword OCIBindObject(OCIBind* /*bindp*/, OCIError* errhp, const OCIType* /*type*/, void** /*pgvpp*/,
+                    ub4* /*pvszsp*/, void** /*indpp*/, ub4* /*indszp*/) {
   return Unimplemented("OCIBindObject", errhp);
 }
 
-sword OCIBindDynamic(OCIBind* /*bindp*/, OCIError* errhp, void* /*ictxp*/, OCICallbackInBind /*icbfp*/, void* /*octxp*/, OCICallbackOutBind /*ocbfp*/) {
+sword OCIBindDynamic(OCIBind* /*bindp*/, OCIError* errhp, void* /*ictxp*/,
+                     OCICallbackInBind /*icbfp*/, void* /*octxp*/, OCICallbackOutBind /*ocbfp*/) {
   return Unimplemented("OCIBindDynamic", errhp);
 }
 
-sword OCIBindArrayOfStruct(OCIBind* /*bindp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/, ub4 /*alskip*/, ub4 /*rcskip*/) {
+sword OCIBindArrayOfStruct(OCIBind* /*bindp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/,
+                           ub4 /*alskip*/, ub4 /*rcskip*/) {
   return Unimplemented("OCIBindArrayOfStruct", errhp);
 }
 
-sword OCIStmtGetPieceInfo(OCIStmt* /*stmtp*/, OCIError* errhp, void** /*hndlpp*/, ub4* /*typep*/, ub1* /*in_outp*/, ub4* /*iterp*/, ub4* /*idxp*/, ub1* /*piecep*/) {
+sword OCIStmtGetPieceInfo(OCIStmt* /*stmtp*/, OCIError* errhp, void** /*hndlpp*/, ub4* /*typep*/,
+                          ub1* /*in_outp*/, ub4* /*iterp*/, ub4* /*idxp*/, ub1* /*piecep*/) {
   return Unimplemented("OCIStmtGetPieceInfo", errhp);
 }
 
-sword OCIStmtSetPieceInfo(void* /*hndlp*/, ub4 /*type*/, OCIError* errhp, const void* /*bufp*/, ub4* /*alenp*/, ub1 /*piece*/, const void* /*indp*/, ub2* /*rcodep*/) {
+sword OCIStmtSetPieceInfo(void* /*hndlp*/, ub4 /*type*/, OCIError* errhp, const void* /*bufp*/,
+                          ub4* /*alenp*/, ub1 /*piece*/, const void* /*indp*/, ub2* /*rcodep*/) {
   return Unimplemented("OCIStmtSetPieceInfo", errhp);
 }
 
-sword OCIDefineObject(OCIDefine* /*defnp*/, OCIError* errhp, const OCIType* /*type*/, void** /*pgvpp*/, ub4* /*pvszsp*/, void** /*indpp*/, ub4* /*indszp*/) {
+sword OCIDefineObject(OCIDefine* /*defnp*/, OCIError* errhp, const OCIType* /*type*/,
+                      void** /*pgvpp*/, ub4* /*pvszsp*/, void** /*indpp*/, ub4* /*indszp*/) {
   return Unimplemented("OCIDefineObject", errhp);
 }
 
-sword OCIDefineDynamic(OCIDefine* /*defnp*/, OCIError* errhp, void* /*octxp*/, OCICallbackDefine /*ocbfp*/) {
+sword OCIDefineDynamic(OCIDefine* /*defnp*/, OCIError* errhp, void* /*octxp*/,
+                       OCICallbackDefine /*ocbfp*/) {
   return Unimplemented("OCIDefineDynamic", errhp);
 }
 
-sword OCIDefineArrayOfStruct(OCIDefine* /*defnp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/, ub4 /*rlskip*/, ub4 /*rcskip*/) {
+sword OCIDefineArrayOfStruct(OCIDefine* /*defnp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/,
+                             ub4 /*rlskip*/, ub4 /*rcskip*/) {
   return Unimplemented("OCIDefineArrayOfStruct", errhp);
 }
 
-sword OCIStmtGetBindInfo(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*size*/, ub4 /*startloc*/, sb4* /*found*/, OraText* /*bvnp*/[], ub1 /*bvnl*/[], OraText* /*invp*/[], ub1 /*inpl*/[], ub1 /*dupl*/[], OCIBind** /*hndl*/) {
+sword OCIStmtGetBindInfo(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*size*/, ub4 /*startloc*/,
+                         sb4* /*found*/, OraText* /*bvnp*/[], ub1 /*bvnl*/[], OraText* /*invp*/[],
+                         ub1 /*inpl*/[], ub1 /*dupl*/[], OCIBind** /*hndl*/) {
   return Unimplemented("OCIStmtGetBindInfo", errhp);
 }
 
-sword OCIDescribeAny(OCISvcCtx* /*svchp*/, OCIError* errhp, void* /*objptr*/, ub4 /*objnm_len*/, ub1 /*objptr_typ*/, ub1 /*info_level*/, ub1 /*objtyp*/, OCIDescribe* /*dschp*/) {
+sword OCIDescribeAny(OCISvcCtx* /*svchp*/, OCIError* errhp, void* /*objptr*/, ub4 /*objnm_len*/,
+                     ub1 /*objptr_typ*/, ub1 /*info_level*/, ub1 /*objtyp*/,
+                     OCIDescribe* /*dschp*/) {
   return Unimplemented("OCIDescribeAny", errhp);
 }
 
-sword OCIParamSet(void* /*hdlp*/, ub4 /*htyp*/, OCIError* errhp, const void* /*dscp*/, ub4 /*dtyp*/, ub4 /*pos*/) {
+sword OCIParamSet(void* /*hdlp*/, ub4 /*htyp*/, OCIError* errhp, const void* /*dscp*/, ub4 /*dtyp*/,
+                  ub4 /*pos*/) {
   return Unimplemented("OCIParamSet", errhp);
 }
 
@@ -94,23 +112,29 @@ sword OCITransForget(OCISvcCtx* /*svchp*/, OCIError* errhp, ub4 /*flags*/) {
   return Unimplemented("OCITransForget", errhp);
 }
 
-sword OCILobAppend(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/, OCILobLocator* /*src_locp*/) {
+sword OCILobAppend(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/,
+                   OCILobLocator* /*src_locp*/) {
   return Unimplemented("OCILobAppend", errhp);
 }
 
-sword OCILobAssign(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*src_locp*/, OCILobLocator** /*dst_locpp*/) {
+sword OCILobAssign(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*src_locp*/,
+                   OCILobLocator** /*dst_locpp*/) {
   return Unimplemented("OCILobAssign", errhp);
 }
 
-sword OCILobCharSetForm(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/, ub1* /*csfrm*/) {
+sword OCILobCharSetForm(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/,
+                        ub1* /*csfrm*/) {
   return Unimplemented("OCILobCharSetForm", errhp);
 }
 
-sword OCILobCharSetId(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/, ub2* /*csid*/) {
+sword OCILobCharSetId(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/,
+                      ub2* /*csid*/) {
   return Unimplemented("OCILobCharSetId", errhp);
 }
 
-sword OCILobCopy(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/, OCILobLocator* /*src_locp*/, ub4 /*amount*/, ub4 /*dst_offset*/, ub4 /*src_offset*/) {
+sword OCILobCopy(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/,
+                 OCILobLocator* /*src_locp*/, ub4 /*amount*/, ub4 /*dst_offset*/,
+                 ub4 /*src_offset*/) {
   return Unimplemented("OCILobCopy", errhp);
 }
 
@@ -122,7 +146,8 @@ sword OCILobEnableBuffering(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator
   return Unimplemented("OCILobEnableBuffering", errhp);
 }
 
-sword OCILobErase(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amount*/, ub4 /*offset*/) {
+sword OCILobErase(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amount*/,
+                  ub4 /*offset*/) {
   return Unimplemented("OCILobErase", errhp);
 }
 
@@ -134,48 +159,63 @@ sword OCILobFileCloseAll(OCISvcCtx* /*svchp*/, OCIError* errhp) {
   return Unimplemented("OCILobFileCloseAll", errhp);
 }
 
-sword OCILobFileExists(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/, boolean* /*flag*/) {
+sword OCILobFileExists(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/,
+                       boolean* /*flag*/) {
   return Unimplemented("OCILobFileExists", errhp);
 }
 
-sword OCILobFileGetName(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*filep*/, OraText* /*dir_alias*/, ub2* /*d_length*/, OraText* /*filename*/, ub2* /*f_length*/) {
+sword OCILobFileGetName(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*filep*/,
+                        OraText* /*dir_alias*/, ub2* /*d_length*/, OraText* /*filename*/,
+                        ub2* /*f_length*/) {
   return Unimplemented("OCILobFileGetName", errhp);
 }
 
-sword OCILobFileIsOpen(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/, boolean* /*flag*/) {
+sword OCILobFileIsOpen(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/,
+                       boolean* /*flag*/) {
   return Unimplemented("OCILobFileIsOpen", errhp);
 }
 
-sword OCILobFileOpen(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/, ub1 /*mode*/) {
+sword OCILobFileOpen(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*filep*/,
+                     ub1 /*mode*/) {
   return Unimplemented("OCILobFileOpen", errhp);
 }
 
-sword OCILobFileSetName(OCIEnv* /*envhp*/, OCIError* errhp, OCILobLocator** /*filepp*/, const OraText* /*dir_alias*/, ub2 /*d_length*/, const OraText* /*filename*/, ub2 /*f_length*/) {
+sword OCILobFileSetName(OCIEnv* /*envhp*/, OCIError* errhp, OCILobLocator** /*filepp*/,
+                        const OraText* /*dir_alias*/, ub2 /*d_length*/, const OraText* /*filename*/,
+                        ub2 /*f_length*/) {
   return Unimplemented("OCILobFileSetName", errhp);
 }
 
-sword OCILobFlushBuffer(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4 /*flag*/) {
+sword OCILobFlushBuffer(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/,
+                        ub4 /*flag*/) {
   return Unimplemented("OCILobFlushBuffer", errhp);
 }
 
-sword OCILobGetLength(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*lenp*/) {
+sword OCILobGetLength(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/,
+                      ub4* /*lenp*/) {
   return Unimplemented("OCILobGetLength", errhp);
 }
 
-sword OCILobIsEqual(OCIEnv* /*envhp*/, const OCILobLocator* /*x*/, const OCILobLocator* /*y*/, boolean* /*is_equal*/) {
+sword OCILobIsEqual(OCIEnv* /*envhp*/, const OCILobLocator* /*x*/, const OCILobLocator* /*y*/,
+                    boolean* /*is_equal*/) {
   CountCall("OCILobIsEqual");
   return OCI_ERROR;
 }
 
-sword OCILobLoadFromFile(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/, OCILobLocator* /*src_filep*/, ub4 /*amount*/, ub4 /*dst_offset*/, ub4 /*src_offset*/) {
+sword OCILobLoadFromFile(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*dst_locp*/,
+                         OCILobLocator* /*src_filep*/, ub4 /*amount*/, ub4 /*dst_offset*/,
+                         ub4 /*src_offset*/) {
   return Unimplemented("OCILobLoadFromFile", errhp);
 }
 
-sword OCILobLocatorIsInit(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/, boolean* /*is_initialized*/) {
+sword OCILobLocatorIsInit(OCIEnv* /*envhp*/, OCIError* errhp, const OCILobLocator* /*locp*/,
+                          boolean* /*is_initialized*/) {
   return Unimplemented("OCILobLocatorIsInit", errhp);
 }
 
-sword OCILobRead(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amtp*/, ub4 /*offset*/, void* /*bufp*/, ub4 /*bufl*/, void* /*ctxp*/, OCICallbackLobRead /*cbfp*/, ub2 /*csid*/, ub1 /*csfrm*/) {
+sword OCILobRead(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amtp*/,
+                 ub4 /*offset*/, void* /*bufp*/, ub4 /*bufl*/, void* /*ctxp*/,
+                 OCICallbackLobRead /*cbfp*/, ub2 /*csid*/, ub1 /*csfrm*/) {
   return Unimplemented("OCILobRead", errhp);
 }
 
@@ -183,7 +223,9 @@ sword OCILobTrim(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/,
   return Unimplemented("OCILobTrim", errhp);
 }
 
-sword OCILobWrite(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amtp*/, ub4 /*offset*/, void* /*bufp*/, ub4 /*buflen*/, ub1 /*piece*/, void* /*ctxp*/, OCICallbackLobWrite /*cbfp*/, ub2 /*csid*/, ub1 /*csfrm*/) {
+sword OCILobWrite(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub4* /*amtp*/,
+                  ub4 /*offset*/, void* /*bufp*/, ub4 /*buflen*/, ub1 /*piece*/, void* /*ctxp*/,
+                  OCICallbackLobWrite /*cbfp*/, ub2 /*csid*/, ub1 /*csfrm*/) {
   return Unimplemented("OCILobWrite", errhp);
 }
 
@@ -215,15 +257,19 @@ sword OCIObjectFlush(OCIEnv* /*env*/, OCIError* err, void* /*object*/) {
   return Unimplemented("OCIObjectFlush", err);
 }
 
-sword OCIObjectCopy(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, void* /*source*/, void* /*null_source*/, void* /*target*/, void* /*null_target*/, OCIType* /*tdo*/, OCIDuration /*duration*/, ub1 /*option*/) {
+sword OCIObjectCopy(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, void* /*source*/,
+                    void* /*null_source*/, void* /*target*/, void* /*null_target*/,
+                    OCIType* /*tdo*/, OCIDuration /*duration*/, ub1 /*option*/) {
   return Unimplemented("OCIObjectCopy", err);
 }
 
-sword OCIObjectGetTypeRef(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, OCIRef* /*type_ref*/) {
+sword OCIObjectGetTypeRef(OCIEnv* /*env*/, OCIError* err, void* /*instance*/,
+                          OCIRef* /*type_ref*/) {
   return Unimplemented("OCIObjectGetTypeRef", err);
 }
 
-sword OCIObjectGetObjectRef(OCIEnv* /*env*/, OCIError* err, void* /*object*/, OCIRef* /*object_ref*/) {
+sword OCIObjectGetObjectRef(OCIEnv* /*env*/, OCIError* err, void* /*object*/,
+                            OCIRef* /*object_ref*/) {
   return Unimplemented("OCIObjectGetObjectRef", err);
 }
 
@@ -247,15 +293,23 @@ sword OCIObjectRefresh(OCIEnv* /*env*/, OCIError* err, void* /*object*/) {
   return Unimplemented("OCIObjectRefresh", err);
 }
 
-sword OCIObjectPinTable(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, const oratext* /*schema_name*/, ub4 /*s_n_length*/, const oratext* /*object_name*/, ub4 /*o_n_length*/, const OCIRef* /*scope_obj_ref*/, OCIDuration /*pin_duration*/, void** /*object*/) {
+sword OCIObjectPinTable(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/,
+                        const oratext* /*schema_name*/, ub4 /*s_n_length*/,
+                        const oratext* /*object_name*/, ub4 /*o_n_length*/,
+                        const OCIRef* /*scope_obj_ref*/, OCIDuration /*pin_duration*/,
+                        void** /*object*/) {
   return Unimplemented("OCIObjectPinTable", err);
 }
 
-sword OCIObjectNew(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, OCITypeCode /*typecode*/, OCIType* /*tdo*/, void* /*table*/, OCIDuration /*duration*/, boolean /*value*/, void** /*instance*/) {
+sword OCIObjectNew(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/,
+                   OCITypeCode /*typecode*/, OCIType* /*tdo*/, void* /*table*/,
+                   OCIDuration /*duration*/, boolean /*value*/, void** /*instance*/) {
   return Unimplemented("OCIObjectNew", err);
 }
 
-sword OCIObjectPin(OCIEnv* /*env*/, OCIError* err, OCIRef* /*object_ref*/, OCIComplexObject* /*corhdl*/, OCIPinOpt /*pin_option*/, OCIDuration /*pin_duration*/, OCILockOpt /*lock_option*/, void** /*object*/) {
+sword OCIObjectPin(OCIEnv* /*env*/, OCIError* err, OCIRef* /*object_ref*/,
+                   OCIComplexObject* /*corhdl*/, OCIPinOpt /*pin_option*/,
+                   OCIDuration /*pin_duration*/, OCILockOpt /*lock_option*/, void** /*object*/) {
   return Unimplemented("OCIObjectPin", err);
 }
 
@@ -263,15 +317,26 @@ sword OCIObjectFree(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, ub2 /*fl
   return Unimplemented("OCIObjectFree", err);
 }
 
-sword OCITypeByName(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, const oratext* /*schema_name*/, ub4 /*s_length*/, const oratext* /*type_name*/, ub4 /*t_length*/, const oratext* /*version_name*/, ub4 /*v_length*/, OCIDuration /*pin_duration*/, OCITypeGetOpt /*get_option*/, OCIType** /*tdo*/) {
+sword OCITypeByName(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/,
+                    const oratext* /*schema_name*/, ub4 /*s_length*/, const oratext* /*type_name*/,
+                    ub4 /*t_length*/, const oratext* /*version_name*/, ub4 /*v_length*/,
+                    OCIDuration /*pin_duration*/, OCITypeGetOpt /*get_option*/, OCIType** /*tdo*/) {
   return Unimplemented("OCITypeByName", err);
 }
 
-sword OCIObjectGetAttr(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, void* /*null_struct*/, OCIType* /*tdo*/, const oratext** /*names*/, const ub4* /*lengths*/, const ub4 /*name_count*/, const ub4* /*indexes*/, const ub4 /*index_count*/, OCIInd* /*attr_null_status*/, void** /*attr_null_struct*/, void** /*attr_value*/, OCIType** /*attr_tdo*/) {
+sword OCIObjectGetAttr(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, void* /*null_struct*/,
+                       OCIType* /*tdo*/, const oratext** /*names*/, const ub4* /*lengths*/,
+                       const ub4 /*name_count*/, const ub4* /*indexes*/, const ub4 /*index_count*/,
+                       OCIInd* /*attr_null_status*/, void** /*attr_null_struct*/,
+                       void** /*attr_value*/, OCIType** /*attr_tdo*/) {
   return Unimplemented("OCIObjectGetAttr", err);
 }
 
-sword OCIObjectSetAttr(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, void* /*null_struct*/, OCIType* /*tdo*/, const oratext** /*names*/, const ub4* /*lengths*/, const ub4 /*name_count*/, const ub4* /*indexes*/, const ub4 /*index_count*/, const OCIInd /*null_status*/, const void* /*attr_null_struct*/, const void* /*attr_value*/) {
+sword OCIObjectSetAttr(OCIEnv* /*env*/, OCIError* err, void* /*instance*/, void* /*null_struct*/,
+                       OCIType* /*tdo*/, const oratext** /*names*/, const ub4* /*lengths*/,
+                       const ub4 /*name_count*/, const ub4* /*indexes*/, const ub4 /*index_count*/,
+                       const OCIInd /*null_status*/, const void* /*attr_null_struct*/,
+                       const void* /*attr_value*/) {
   return Unimplemented("OCIObjectSetAttr", err);
 }
 
@@ -280,7 +345,8 @@ oratext* OCIStringPtr(OCIEnv* /*env*/, const OCIString* /*vs*/) {
   return nullptr;
 }
 
-sword OCIStringAssignText(OCIEnv* /*env*/, OCIError* err, const oratext* /*rhs*/, ub4 /*rhs_len*/, OCIString** /*lhs*/) {
+sword OCIStringAssignText(OCIEnv* /*env*/, OCIError* err, const oratext* /*rhs*/, ub4 /*rhs_len*/,
+                          OCIString** /*lhs*/) {
   return Unimplemented("OCIStringAssignText", err);
 }
 
@@ -294,7 +360,8 @@ ub4 OCIRawSize(OCIEnv* /*env*/, const OCIRaw* /*raw*/) {
   return 0;
 }
 
-sword OCIRawAssignBytes(OCIEnv* /*env*/, OCIError* err, const ub1* /*rhs*/, ub4 /*rhs_len*/, OCIRaw** /*lhs*/) {
+sword OCIRawAssignBytes(OCIEnv* /*env*/, OCIError* err, const ub1* /*rhs*/, ub4 /*rhs_len*/,
+                        OCIRaw** /*lhs*/) {
   return Unimplemented("OCIRawAssignBytes", err);
 }
 
@@ -311,7 +378,8 @@ boolean OCIRefIsNull(OCIEnv* /*env*/, const OCIRef* /*ref*/) {
   return 1;  // a reference ociemu cannot hold is null
 }
 
-sword OCIRefFromHex(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, const oratext* /*hex*/, ub4 /*length*/, OCIRef** /*ref*/) {
+sword OCIRefFromHex(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/,
+                    const oratext* /*hex*/, ub4 /*length*/, OCIRef** /*ref*/) {
   return Unimplemented("OCIRefFromHex", err);
 }
 
@@ -320,7 +388,8 @@ ub4 OCIRefHexSize(OCIEnv* /*env*/, const OCIRef* /*ref*/) {
   return 0;
 }
 
-sword OCIRefToHex(OCIEnv* /*env*/, OCIError* err, const OCIRef* /*ref*/, oratext* /*hex*/, ub4* /*hex_length*/) {
+sword OCIRefToHex(OCIEnv* /*env*/, OCIError* err, const OCIRef* /*ref*/, oratext* /*hex*/,
+                  ub4* /*hex_length*/) {
   return Unimplemented("OCIRefToHex", err);
 }
 
@@ -337,15 +406,18 @@ sb4 OCICollMax(OCIEnv* /*env*/, const OCIColl* /*coll*/) {
   return 0;
 }
 
-sword OCICollGetElem(OCIEnv* /*env*/, OCIError* err, const OCIColl* /*coll*/, sb4 /*index*/, boolean* /*exists*/, void** /*elem*/, void** /*elemind*/) {
+sword OCICollGetElem(OCIEnv* /*env*/, OCIError* err, const OCIColl* /*coll*/, sb4 /*index*/,
+                     boolean* /*exists*/, void** /*elem*/, void** /*elemind*/) {
   return Unimplemented("OCICollGetElem", err);
 }
 
-sword OCICollAssignElem(OCIEnv* /*env*/, OCIError* err, sb4 /*index*/, const void* /*elem*/, const void* /*elemind*/, OCIColl* /*coll*/) {
+sword OCICollAssignElem(OCIEnv* /*env*/, OCIError* err, sb4 /*index*/, const void* /*elem*/,
+                        const void* /*elemind*/, OCIColl* /*coll*/) {
   return Unimplemented("OCICollAssignElem", err);
 }
 
-sword OCICollAppend(OCIEnv* /*env*/, OCIError* err, const void* /*elem*/, const void* /*elemind*/, OCIColl* /*coll*/) {
+sword OCICollAppend(OCIEnv* /*env*/, OCIError* err, const void* /*elem*/, const void* /*elemind*/,
+                    OCIColl* /*coll*/) {
   return Unimplemented("OCICollAppend", err);
 }
 
@@ -353,7 +425,8 @@ sword OCITableDelete(OCIEnv* /*env*/, OCIError* err, sb4 /*index*/, OCITable* /*
   return Unimplemented("OCITableDelete", err);
 }
 
-sword OCICacheFlush(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, void* /*context*/, OCIRef* (*)(void* context, ub1* last), OCIRef** /*ref*/) {
+sword OCICacheFlush(OCIEnv* /*env*/, OCIError* err, const OCISvcCtx* /*svc*/, void* /*context*/,
+                    OCIRef* (*)(void* context, ub1* last), OCIRef** /*ref*/) {
   return Unimplemented("OCICacheFlush", err);
 }
 
@@ -379,11 +452,14 @@ sword OCIDirPathPrepare(OCIDirPathCtx* /*dpctx*/, OCISvcCtx* /*svchp*/, OCIError
   return Unimplemented("OCIDirPathPrepare", errhp);
 }
 
-sword OCIDirPathColArrayEntrySet(OCIDirPathColArray* /*dpca*/, OCIError* errhp, ub4 /*rownum*/, ub2 /*colIdx*/, ub1* /*cvalp*/, ub4 /*clen*/, ub1 /*cflg*/) {
+sword OCIDirPathColArrayEntrySet(OCIDirPathColArray* /*dpca*/, OCIError* errhp, ub4 /*rownum*/,
+                                 ub2 /*colIdx*/, ub1* /*cvalp*/, ub4 /*clen*/, ub1 /*cflg*/) {
   return Unimplemented("OCIDirPathColArrayEntrySet", errhp);
 }
 
-sword OCIDirPathColArrayToStream(OCIDirPathColArray* /*dpca*/, const OCIDirPathCtx* /*dpctx*/, OCIDirPathStream* /*dpstr*/, OCIError* errhp, ub4 /*rowcnt*/, ub4 /*rowoff*/) {
+sword OCIDirPathColArrayToStream(OCIDirPathColArray* /*dpca*/, const OCIDirPathCtx* /*dpctx*/,
+                                 OCIDirPathStream* /*dpstr*/, OCIError* errhp, ub4 /*rowcnt*/,
+                                 ub4 /*rowoff*/) {
   return Unimplemented("OCIDirPathColArrayToStream", errhp);
 }
 
@@ -395,7 +471,9 @@ sword OCIDirPathStreamReset(OCIDirPathStream* /*dpstr*/, OCIError* errhp) {
   return Unimplemented("OCIDirPathStreamReset", errhp);
 }
 
-sword OCILobCreateTemporary(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/, ub2 /*csid*/, ub1 /*csfrm*/, ub1 /*lobtype*/, boolean /*cache*/, OCIDuration /*duration*/) {
+sword OCILobCreateTemporary(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* /*locp*/,
+                            ub2 /*csid*/, ub1 /*csfrm*/, ub1 /*lobtype*/, boolean /*cache*/,
+                            OCIDuration /*duration*/) {
   return Unimplemented("OCILobCreateTemporary", errhp);
 }
 
@@ -403,52 +481,49 @@ sword OCILobFreeTemporary(OCISvcCtx* /*svchp*/, OCIError* errhp, OCILobLocator* 
   return Unimplemented("OCILobFreeTemporary", errhp);
 }
 
-sword OCILobIsTemporary(OCIEnv* /*envp*/, OCIError* errhp, OCILobLocator* /*locp*/, boolean* /*is_temporary*/) {
+sword OCILobIsTemporary(OCIEnv* /*envp*/, OCIError* errhp, OCILobLocator* /*locp*/,
+                        boolean* /*is_temporary*/) {
   return Unimplemented("OCILobIsTemporary", errhp);
 }
 
-sword OCIDateTimeToText(void* /*hndl*/, OCIError* err, const OCIDateTime* /*date*/, const OraText* /*fmt*/, ub1 /*fmt_length*/, ub1 /*fsprec*/, const OraText* /*lang_name*/, size_t /*lang_length*/, ub4* /*buf_size*/, OraText* /*buf*/) {
+sword OCIDateTimeToText(void* /*hndl*/, OCIError* err, const OCIDateTime* /*date*/,
+                        const OraText* /*fmt*/, ub1 /*fmt_length*/, ub1 /*fsprec*/,
+                        const OraText* /*lang_name*/, size_t /*lang_length*/, ub4* /*buf_size*/,
+                        OraText* /*buf*/) {
   return Unimplemented("OCIDateTimeToText", err);
 }
 
-sword OCIDateTimeFromText(void* /*hndl*/, OCIError* err, const OraText* /*date_str*/, size_t /*dstr_length*/, const OraText* /*fmt*/, ub1 /*fmt_length*/, const OraText* /*lang_name*/, size_t /*lang_length*/, OCIDateTime* /*datetime*/) {
+sword OCIDateTimeFromText(void* /*hndl*/, OCIError* err, const OraText* /*date_str*/,
+                          size_t /*dstr_length*/, const OraText* /*fmt*/, ub1 /*fmt_length*/,
+                          const OraText* /*lang_name*/, size_t /*lang_length*/,
+                          OCIDateTime* /*datetime*/) {
   return Unimplemented("OCIDateTimeFromText", err);
 }
 
-sword OCIDateTimeGetDate(void* /*hndl*/, OCIError* err, const OCIDateTime* /*date*/, sb2* /*yr*/, ub1* /*mnth*/, ub1* /*dy*/) {
+sword OCIDateTimeGetDate(void* /*hndl*/, OCIError* err, const OCIDateTime* /*date*/, sb2* /*yr*/,
+                         ub1* /*mnth*/, ub1* /*dy*/) {
   return Unimplemented("OCIDateTimeGetDate", err);
 }
 
-sword OCIDateTimeGetTime(void* /*hndl*/, OCIError* err, OCIDateTime* /*datetime*/, ub1* /*hr*/, ub1* /*mm*/, ub1* /*ss*/, ub4* /*fsec*/) {
+sword OCIDateTimeGetTime(void* /*hndl*/, OCIError* err, OCIDateTime* /*datetime*/, ub1* /*hr*/,
+                         ub1* /*mm*/, ub1* /*ss*/, ub4* /*fsec*/) {
   return Unimplemented("OCIDateTimeGetTime", err);
 }
 
-sword OCIDateTimeConstruct(void* /*hndl*/, OCIError* err, OCIDateTime* /*datetime*/, sb2 /*yr*/, ub1 /*mnth*/, ub1 /*dy*/, ub1 /*hr*/, ub1 /*mm*/, ub1 /*ss*/, ub4 /*fsec*/, OraText* /*timezone*/, size_t /*timezone_length*/) {
+sword OCIDateTimeConstruct(void* /*hndl*/, OCIError* err, OCIDateTime* /*datetime*/, sb2 /*yr*/,
+                           ub1 /*mnth*/, ub1 /*dy*/, ub1 /*hr*/, ub1 /*mm*/, ub1 /*ss*/,
+                           ub4 /*fsec*/, OraText* /*timezone*/, size_t /*timezone_length*/) {
   return Unimplemented("OCIDateTimeConstruct", err);
 }
 
-sword OCIDateTimeAssign(void* /*hndl*/, OCIError* err, const OCIDateTime* /*from*/, OCIDateTime* /*to*/) {
+sword OCIDateTimeAssign(void* /*hndl*/, OCIError* err, const OCIDateTime* /*from*/,
+                        OCIDateTime* /*to*/) {
   return Unimplemented("OCIDateTimeAssign", err);
 }
 
-sword OCIDateTimeGetTimeZoneOffset(void* /*hndl*/, OCIError* err, const OCIDateTime* /*datetime*/, sb1* /*hr*/, sb1* /*mm*/) {
+sword OCIDateTimeGetTimeZoneOffset(void* /*hndl*/, OCIError* err, const OCIDateTime* /*datetime*/,
+                                   sb1* /*hr*/, sb1* /*mm*/) {
   return Unimplemented("OCIDateTimeGetTimeZoneOffset", err);
-}
-
-sword OCISessionPoolCreate(OCIEnv* /*envhp*/, OCIError* errhp, OCISPool* /*spoolhp*/, OraText** /*poolName*/, ub4* /*poolNameLen*/, const OraText* /*connStr*/, ub4 /*connStrLen*/, ub4 /*sessMin*/, ub4 /*sessMax*/, ub4 /*sessIncr*/, OraText* /*userid*/, ub4 /*useridLen*/, OraText* /*password*/, ub4 /*passwordLen*/, ub4 /*mode*/) {
-  return Unimplemented("OCISessionPoolCreate", errhp);
-}
-
-sword OCISessionPoolDestroy(OCISPool* /*spoolhp*/, OCIError* errhp, ub4 /*mode*/) {
-  return Unimplemented("OCISessionPoolDestroy", errhp);
-}
-
-sword OCISessionGet(OCIEnv* /*envhp*/, OCIError* errhp, OCISvcCtx** /*svchp*/, OCIAuthInfo* /*authhp*/, OraText* /*poolName*/, ub4 /*poolName_len*/, const OraText* /*tagInfo*/, ub4 /*tagInfo_len*/, OraText** /*retTagInfo*/, ub4* /*retTagInfo_len*/, boolean* /*found*/, ub4 /*mode*/) {
-  return Unimplemented("OCISessionGet", errhp);
-}
-
-sword OCISessionRelease(OCISvcCtx* /*svchp*/, OCIError* errhp, OraText* /*tag*/, ub4 /*tag_len*/, ub4 /*mode*/) {
-  return Unimplemented("OCISessionRelease", errhp);
 }
 
 }  // extern "C"

@@ -77,4 +77,9 @@ inline size_t CopyOut(const std::string& text, OraText* buf, size_t size) {
   return n;
 }
 
+// Begins usr on svc's attached server (OCI_SYSDBA/OCI_SYSOPER in mode); a password in its
+// grace period gives OCI_SUCCESS_WITH_INFO with ORA-28002 recorded. Throws OracleError.
+sword BeginSession(SvcCtxHandle& svc, SessionHandle& usr, Diagnostics* diag, bool external,
+                   ub4 mode);
+
 }  // namespace ociemu

@@ -19,4 +19,8 @@ ub4 ReadUb4(const void* attributep);
 bool SetStatementAttribute(Handle& target, void* attributep, ub4 size, ub4 attrtype);
 bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 attrtype);
 
+// Attributes of session pools; false when the handle is no session pool.
+bool SetPoolAttribute(Handle& target, void* attributep, ub4 attrtype);
+bool GetPoolAttribute(Handle& target, void* attributep, ub4* sizep, ub4 attrtype);
+
 }  // namespace ociemu

@@ -27,10 +27,10 @@ enum : uint16_t {
 struct ColumnType {
   bool known = false;
   uint16_t code = kTypeVarchar2;
-  uint16_t size = 0;       // bytes
-  int16_t precision = 0;   // NUMBER precision (0 = unconstrained), FLOAT binary precision
-  int8_t scale = 0;        // NUMBER scale; -127 for FLOAT and unconstrained NUMBER
-  uint8_t charsetForm = 1; // 1 implicit, 2 national
+  uint16_t size = 0;        // bytes
+  int16_t precision = 0;    // NUMBER precision (0 = unconstrained), FLOAT binary precision
+  int8_t scale = 0;         // NUMBER scale; -127 for FLOAT and unconstrained NUMBER
+  uint8_t charsetForm = 1;  // 1 implicit, 2 national
 
   static ColumnType Number(int16_t precision = 0, int8_t scale = -127);
   static ColumnType Varchar(uint16_t size);

@@ -24,14 +24,15 @@ constexpr unsigned kSysdba = 0x2;
 constexpr unsigned kSysoper = 0x4;
 
 bool Matches(const std::string& pattern, std::string_view call) {
-  return pattern == "*" ||
-         (pattern.size() == call.size() &&
-          strncasecmp(pattern.data(), call.data(), call.size()) == 0);
+  return pattern == "*" || (pattern.size() == call.size() &&
+                            strncasecmp(pattern.data(), call.data(), call.size()) == 0);
 }
 
 }  // namespace
 
-long LiveConnections() { return liveConnections.load(); }
+long LiveConnections() {
+  return liveConnections.load();
+}
 
 std::string OperatingSystemUser() {
   if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name) return pw->pw_name;
@@ -91,10 +92,11 @@ void Connection::RefreshFaults() {
     // A connection counts its calls towards a lost connection from the moment it sees the
     // fault (or from its attach, for a fault set before).
     if (faults.size() != faults_.size() ||
-        !std::equal(faults.begin(), faults.end(), faults_.begin(), [](const Fault& a, const Fault& b) {
-          return a.call == b.call && a.code == b.code && a.delayMs == b.delayMs &&
-                 a.loseAfter == b.loseAfter;
-        })) {
+        !std::equal(faults.begin(), faults.end(), faults_.begin(),
+                    [](const Fault& a, const Fault& b) {
+                      return a.call == b.call && a.code == b.code && a.delayMs == b.delayMs &&
+                             a.loseAfter == b.loseAfter;
+                    })) {
       calls_ = 0;
     }
     faults_ = std::move(faults);

@@ -51,8 +51,8 @@ class Connection {
 
   // Checks credentials and mode (OCI_SYSDBA/OCI_SYSOPER bits) for a session. external selects
   // operating-system authentication. Throws OracleError (01017, 28000, 28001, 01031 ...).
-  SessionInfo Authenticate(const std::string& username, const std::string& password,
-                           bool external, unsigned mode);
+  SessionInfo Authenticate(const std::string& username, const std::string& password, bool external,
+                           unsigned mode);
   // Changes an account's password after checking the old one; an expired account opens again.
   void ChangePassword(const std::string& account, const std::string& oldPassword,
                       const std::string& newPassword);

@@ -85,12 +85,13 @@ std::string DmlTable(const std::string& sql) {
 }
 
 // The element of a bind as SQLite binds it.
-void BindValue(sqlite3_stmt* st, int index, const BindSpec& b, ub4 row) {
+void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
   if (!b.value || (b.indicator && b.indicator[row] < 0)) {
     sqlite3_bind_null(st, index);
     return;
   }
-  const char* base = static_cast<const char*>(b.value) + static_cast<size_t>(row) * static_cast<size_t>(b.size > 0 ? b.size : 0);
+  const char* base = static_cast<const char*>(b.value) +
+                     static_cast<size_t>(row) * static_cast<size_t>(b.size > 0 ? b.size : 0);
   const size_t size = b.size > 0 ? static_cast<size_t>(b.size) : 0;
   auto text = [&](const char* p, size_t n) {
     if (n == 0) {
@@ -241,7 +242,9 @@ void BindValue(sqlite3_stmt* st, int index, const BindSpec& b, ub4 row) {
 
 }  // namespace
 
-Cursor::~Cursor() { Close(); }
+Cursor::~Cursor() {
+  Close();
+}
 
 void Cursor::Close() {
   sqlite3_finalize(stmt_);
@@ -268,7 +271,7 @@ void Cursor::Prepare(std::string sql) {
   functionCode_ = code;
 }
 
-void Cursor::BindName(const std::string& name, const BindSpec& spec) {
+void Cursor::BindName(const std::string& name, const BindBuffer& buffer) {
   std::string key = name;
   if (!key.empty() && key[0] == ':') key.erase(0, 1);
   if (key.size() >= 2 && key.front() == '"' && key.back() == '"') {
@@ -277,17 +280,17 @@ void Cursor::BindName(const std::string& name, const BindSpec& spec) {
     key = Upper(key);
   }
   if (key.empty()) throw OracleError(1036);
-  namedBinds_[key] = spec;
+  namedBinds_[key] = buffer;
 }
 
-void Cursor::BindPosition(ub4 position, const BindSpec& spec) {
+void Cursor::BindPosition(ub4 position, const BindBuffer& buffer) {
   if (position == 0) throw OracleError(1036);
-  positionBinds_[position] = spec;
+  positionBinds_[position] = buffer;
 }
 
-void Cursor::Define(ub4 position, const DefineSpec& spec) {
+void Cursor::Define(ub4 position, const DefineBuffer& buffer) {
   if (position == 0) throw OracleError(1007);
-  defines_[position] = spec;
+  defines_[position] = buffer;
 }
 
 void Cursor::Translate(Connection& conn) {
@@ -335,11 +338,14 @@ OracleError Cursor::MapError(Connection& conn, int rc) const {
     return OracleError(942).WithOffset(locate(table));
   }
   if (auto name = after("no such column: ")) {
-    std::string column = name->substr(name->rfind('.') == std::string::npos ? 0 : name->rfind('.') + 1);
+    std::string column =
+        name->substr(name->rfind('.') == std::string::npos ? 0 : name->rfind('.') + 1);
     return OracleError(904, {Quoted(*name)}).WithOffset(locate(column));
   }
-  if (auto name = after("no such function: ")) return OracleError(904, {Quoted(*name)}).WithOffset(locate(*name));
-  if (msg.find("wrong number of arguments") != std::string::npos) return OracleError(909).WithOffset(offset);
+  if (auto name = after("no such function: "))
+    return OracleError(904, {Quoted(*name)}).WithOffset(locate(*name));
+  if (msg.find("wrong number of arguments") != std::string::npos)
+    return OracleError(909).WithOffset(offset);
   if (auto near = after("near \"")) {
     std::string token = near->substr(0, near->find('"'));
     int code = (Upper(token) == "FROM" || token == "," || token == ")") ? 936 : 933;
@@ -361,10 +367,12 @@ OracleError Cursor::MapError(Connection& conn, int rc) const {
     return OracleError(2290, {user, Upper(*what)});
   }
   if (msg.find("FOREIGN KEY constraint failed") != std::string::npos) {
-    return OracleError(statementType_ == OCI_STMT_DELETE ? 2292 : 2291, {user, "FK_" + DmlTable(text_)});
+    return OracleError(statementType_ == OCI_STMT_DELETE ? 2292 : 2291,
+                       {user, "FK_" + DmlTable(text_)});
   }
   if (auto name = after("no such savepoint: ")) return OracleError(1086, {Upper(*name)});
-  if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (rc & 0xFF) == SQLITE_BUSY) return OracleError(54);
+  if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (rc & 0xFF) == SQLITE_BUSY)
+    return OracleError(54);
   if ((rc & 0xFF) == SQLITE_INTERRUPT) return OracleError(1013);
   if (msg.find("integer overflow") != std::string::npos) return OracleError(1426);
   if ((rc & 0xFF) == SQLITE_MISMATCH) return OracleError(1722);
@@ -442,16 +450,16 @@ void Cursor::BindRow(Connection& conn, ub4 row) {
   (void)conn;
   const auto& names = translation_->binds;
   for (size_t k = 0; k < names.size(); ++k) {
-    const BindSpec* spec = nullptr;
+    const BindBuffer* buffer = nullptr;
     auto byName = namedBinds_.find(names[k]);
     if (byName != namedBinds_.end()) {
-      spec = &byName->second;
+      buffer = &byName->second;
     } else {
       auto byPosition = positionBinds_.find(static_cast<ub4>(k + 1));
-      if (byPosition != positionBinds_.end()) spec = &byPosition->second;
+      if (byPosition != positionBinds_.end()) buffer = &byPosition->second;
     }
-    if (!spec) throw OracleError(1008);
-    BindValue(stmt_, static_cast<int>(k + 1), *spec, row);
+    if (!buffer) throw OracleError(1008);
+    BindValue(stmt_, static_cast<int>(k + 1), *buffer, row);
   }
 }
 
@@ -576,7 +584,8 @@ void Cursor::RunServerStatement(Connection& c) {
     case Translation::kCreateSequence: {
       c.Commit();
       sqlite3_stmt* st = nullptr;
-      sqlite3_prepare_v2(c.Sql(), "insert into ociemu_sequences values (?1, ?2, ?3)", -1, &st, nullptr);
+      sqlite3_prepare_v2(c.Sql(), "insert into ociemu_sequences values (?1, ?2, ?3)", -1, &st,
+                         nullptr);
       sqlite3_bind_text(st, 1, t.sequence.name.c_str(), -1, SQLITE_TRANSIENT);
       sqlite3_bind_int64(st, 2, t.sequence.start);
       sqlite3_bind_int64(st, 3, t.sequence.increment);
@@ -630,7 +639,7 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
   return outcome;
 }
 
-bool Cursor::StoreColumn(int col, const DefineSpec& d, ub4 row) {
+bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
   const ColumnDesc& desc = columns_[static_cast<size_t>(col)];
   const int sqliteType = sqlite3_column_type(stmt_, col);
   auto setIndicator = [&](sb2 v) {
@@ -642,7 +651,8 @@ bool Cursor::StoreColumn(int col, const DefineSpec& d, ub4 row) {
   auto setCode = [&](ub2 v) {
     if (d.returnCode) d.returnCode[row] = v;
   };
-  if (sqliteType == SQLITE_NULL || (sqliteType == SQLITE_TEXT && sqlite3_column_bytes(stmt_, col) == 0)) {
+  if (sqliteType == SQLITE_NULL ||
+      (sqliteType == SQLITE_TEXT && sqlite3_column_bytes(stmt_, col) == 0)) {
     if (!d.indicator) throw OracleError(1405);
     setIndicator(-1);
     setLength(0);
@@ -665,7 +675,8 @@ bool Cursor::StoreColumn(int col, const DefineSpec& d, ub4 row) {
         return Normalize(sqlite3_column_double(stmt_, col));
       default: {
         const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-        auto n = ParseNumber(std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
+        auto n =
+            ParseNumber(std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
         if (!n) throw OracleError(1722);
         return *n;
       }

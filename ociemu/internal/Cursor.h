@@ -22,7 +22,7 @@ namespace ociemu {
 
 // An input variable: element i of an array bind lives at value + i * size, with its indicator,
 // actual length and return code at index i of their arrays (each may be null).
-struct BindSpec {
+struct BindBuffer {
   void* value = nullptr;
   sb4 size = 0;
   ub2 type = SQLT_CHR;
@@ -32,7 +32,7 @@ struct BindSpec {
 };
 
 // An output column: element i at value + i * size.
-struct DefineSpec {
+struct DefineBuffer {
   void* value = nullptr;
   sb4 size = 0;
   ub2 type = SQLT_CHR;
@@ -66,9 +66,9 @@ class Cursor {
 
   // Binds by name (without the colon, any case) replace an earlier bind of that name; binds by
   // position count the placeholders from 1 in order of appearance.
-  void BindName(const std::string& name, const BindSpec& spec);
-  void BindPosition(ub4 position, const BindSpec& spec);
-  void Define(ub4 position, const DefineSpec& spec);
+  void BindName(const std::string& name, const BindBuffer& buffer);
+  void BindPosition(ub4 position, const BindBuffer& buffer);
+  void Define(ub4 position, const DefineBuffer& buffer);
 
   struct Outcome {
     sword status = OCI_SUCCESS;  // OCI_SUCCESS, OCI_SUCCESS_WITH_INFO or OCI_NO_DATA
@@ -102,7 +102,7 @@ class Cursor {
   void BindRow(Connection& conn, ub4 row);
   OracleError MapError(Connection& conn, int rc) const;
   void RunServerStatement(Connection& conn);
-  bool StoreColumn(int column, const DefineSpec& d, ub4 row);
+  bool StoreColumn(int column, const DefineBuffer& d, ub4 row);
 
   std::string text_;
   bool prepared_ = false;
@@ -113,9 +113,9 @@ class Cursor {
   std::shared_ptr<Connection> conn_;
   std::vector<ColumnDesc> columns_;
   bool described_ = false;
-  std::map<std::string, BindSpec> namedBinds_;
-  std::map<ub4, BindSpec> positionBinds_;
-  std::map<ub4, DefineSpec> defines_;
+  std::map<std::string, BindBuffer> namedBinds_;
+  std::map<ub4, BindBuffer> positionBinds_;
+  std::map<ub4, DefineBuffer> defines_;
   bool executed_ = false;
   bool fetchDone_ = false;
   ub4 rowCount_ = 0;

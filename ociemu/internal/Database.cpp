@@ -134,7 +134,9 @@ std::unique_ptr<Database> Database::Open(const std::string& file) {
   return result;
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+  sqlite3_close_v2(db_);
+}
 
 void Database::Exec(const std::string& sql) {
   char* err = nullptr;
@@ -157,7 +159,9 @@ void Database::SetSetting(const std::string& name, const std::string& value) {
   s.Bind(1, name).Bind(2, value).Step();
 }
 
-std::string Database::Banner() const { return Setting("banner").value_or(kDefaultBanner); }
+std::string Database::Banner() const {
+  return Setting("banner").value_or(kDefaultBanner);
+}
 
 std::string Database::CharacterSet() const {
   return Setting("characterset").value_or("AL32UTF8");
@@ -255,7 +259,9 @@ void Database::AddFault(const Fault& f) {
   s.Bind(1, f.call).Bind(2, f.code).Bind(3, f.delayMs).Bind(4, f.loseAfter).Step();
 }
 
-void Database::ClearFaults() { Exec("delete from ociemu_faults"); }
+void Database::ClearFaults() {
+  Exec("delete from ociemu_faults");
+}
 
 int64_t Database::DataVersion() const {
   Stmt s(db_, "pragma data_version");

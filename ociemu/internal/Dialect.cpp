@@ -9,31 +9,36 @@
 #include <memory>
 #include <set>
 
-#include "ociemu/internal/OracleError.h"
 #include "ociemu/internal/OraDate.h"
+#include "ociemu/internal/OracleError.h"
 #include "ociemu/internal/SqlLexer.h"
 
 namespace ociemu {
 namespace {
 
+constexpr int kMaxNesting = 200;
+
 const std::set<std::string>& ClauseWords() {
-  static const std::set<std::string> words = {
-      "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "MINUS", "INTERSECT", "EXCEPT",
-      "CONNECT", "START", "FOR", "FETCH", "OFFSET", "WINDOW", "MODEL"};
+  static const std::set<std::string> words = {"WHERE", "GROUP",     "HAVING", "ORDER",   "UNION",
+                                              "MINUS", "INTERSECT", "EXCEPT", "CONNECT", "START",
+                                              "FOR",   "FETCH",     "OFFSET", "WINDOW",  "MODEL"};
   return words;
 }
 
 const std::set<std::string>& NotAliases() {
   static const std::set<std::string> words = {
-      "ON", "JOIN", "LEFT", "RIGHT", "INNER", "OUTER", "CROSS", "NATURAL", "FULL", "USING",
-      "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "MINUS", "INTERSECT", "EXCEPT", "CONNECT",
-      "START", "FOR", "END", "AND", "OR", "NOT", "NULL", "IS", "IN", "LIKE", "BETWEEN", "FROM",
-      "ASC", "DESC", "THEN", "ELSE", "WHEN", "CASE", "AS", "SELECT", "DISTINCT", "ALL", "BY",
-      "FETCH", "OFFSET", "PARTITION"};
+      "ON",        "JOIN",   "LEFT",    "RIGHT",  "INNER",    "OUTER",   "CROSS",  "NATURAL",
+      "FULL",      "USING",  "WHERE",   "GROUP",  "HAVING",   "ORDER",   "UNION",  "MINUS",
+      "INTERSECT", "EXCEPT", "CONNECT", "START",  "FOR",      "END",     "AND",    "OR",
+      "NOT",       "NULL",   "IS",      "IN",     "LIKE",     "BETWEEN", "FROM",   "ASC",
+      "DESC",      "THEN",   "ELSE",    "WHEN",   "CASE",     "AS",      "SELECT", "DISTINCT",
+      "ALL",       "BY",     "FETCH",   "OFFSET", "PARTITION"};
   return words;
 }
 
-ColumnType Unknown() { return ColumnType{}; }
+ColumnType Unknown() {
+  return ColumnType{};
+}
 
 struct TableRef {
   std::string table;  // empty for a subquery
@@ -55,41 +60,67 @@ enum class Returns { kDate, kVarchar, kNumber, kFirstArgument, kThirdArgument, k
 
 const std::map<std::string, Returns>& FunctionTypes() {
   static const std::map<std::string, Returns> types = {
-      {"SYSDATE", Returns::kDate},          {"TO_DATE", Returns::kDate},
-      {"ADD_MONTHS", Returns::kDate},       {"LAST_DAY", Returns::kDate},
-      {"NEXT_DAY", Returns::kDate},         {"SYSTIMESTAMP", Returns::kDate},
-      {"TO_CHAR", Returns::kVarchar},       {"CHR", Returns::kVarchar},
-      {"SUBSTR", Returns::kVarchar},        {"UPPER", Returns::kVarchar},
-      {"LOWER", Returns::kVarchar},         {"INITCAP", Returns::kVarchar},
-      {"LPAD", Returns::kVarchar},          {"RPAD", Returns::kVarchar},
-      {"LTRIM", Returns::kVarchar},         {"RTRIM", Returns::kVarchar},
-      {"TRIM", Returns::kVarchar},          {"REPLACE", Returns::kVarchar},
-      {"TRANSLATE", Returns::kVarchar},     {"CONCAT", Returns::kVarchar},
-      {"RAWTOHEX", Returns::kVarchar},      {"SYS_CONTEXT", Returns::kVarchar},
-      {"USERENV", Returns::kVarchar},       {"TO_NUMBER", Returns::kNumber},
-      {"LENGTH", Returns::kNumber},         {"LENGTHB", Returns::kNumber},
-      {"INSTR", Returns::kNumber},          {"COUNT", Returns::kNumber},
-      {"SUM", Returns::kNumber},            {"AVG", Returns::kNumber},
-      {"ABS", Returns::kNumber},            {"MOD", Returns::kNumber},
-      {"SIGN", Returns::kNumber},           {"CEIL", Returns::kNumber},
-      {"FLOOR", Returns::kNumber},          {"POWER", Returns::kNumber},
-      {"SQRT", Returns::kNumber},           {"ASCII", Returns::kNumber},
-      {"MONTHS_BETWEEN", Returns::kNumber}, {"EXP", Returns::kNumber},
-      {"LN", Returns::kNumber},             {"LOG", Returns::kNumber},
-      {"STDDEV", Returns::kNumber},         {"VARIANCE", Returns::kNumber},
-      {"TRUNC", Returns::kFirstArgument},   {"ROUND", Returns::kFirstArgument},
-      {"MAX", Returns::kFirstArgument},     {"MIN", Returns::kFirstArgument},
-      {"NVL", Returns::kFirstArgument},     {"COALESCE", Returns::kFirstArgument},
-      {"GREATEST", Returns::kFirstArgument}, {"LEAST", Returns::kFirstArgument},
-      {"DECODE", Returns::kThirdArgument},  {"NVL2", Returns::kSecondArgument},
+      {"SYSDATE", Returns::kDate},
+      {"TO_DATE", Returns::kDate},
+      {"ADD_MONTHS", Returns::kDate},
+      {"LAST_DAY", Returns::kDate},
+      {"NEXT_DAY", Returns::kDate},
+      {"SYSTIMESTAMP", Returns::kDate},
+      {"TO_CHAR", Returns::kVarchar},
+      {"CHR", Returns::kVarchar},
+      {"SUBSTR", Returns::kVarchar},
+      {"UPPER", Returns::kVarchar},
+      {"LOWER", Returns::kVarchar},
+      {"INITCAP", Returns::kVarchar},
+      {"LPAD", Returns::kVarchar},
+      {"RPAD", Returns::kVarchar},
+      {"LTRIM", Returns::kVarchar},
+      {"RTRIM", Returns::kVarchar},
+      {"TRIM", Returns::kVarchar},
+      {"REPLACE", Returns::kVarchar},
+      {"TRANSLATE", Returns::kVarchar},
+      {"CONCAT", Returns::kVarchar},
+      {"RAWTOHEX", Returns::kVarchar},
+      {"SYS_CONTEXT", Returns::kVarchar},
+      {"USERENV", Returns::kVarchar},
+      {"TO_NUMBER", Returns::kNumber},
+      {"LENGTH", Returns::kNumber},
+      {"LENGTHB", Returns::kNumber},
+      {"INSTR", Returns::kNumber},
+      {"COUNT", Returns::kNumber},
+      {"SUM", Returns::kNumber},
+      {"AVG", Returns::kNumber},
+      {"ABS", Returns::kNumber},
+      {"MOD", Returns::kNumber},
+      {"SIGN", Returns::kNumber},
+      {"CEIL", Returns::kNumber},
+      {"FLOOR", Returns::kNumber},
+      {"POWER", Returns::kNumber},
+      {"SQRT", Returns::kNumber},
+      {"ASCII", Returns::kNumber},
+      {"MONTHS_BETWEEN", Returns::kNumber},
+      {"EXP", Returns::kNumber},
+      {"LN", Returns::kNumber},
+      {"LOG", Returns::kNumber},
+      {"STDDEV", Returns::kNumber},
+      {"VARIANCE", Returns::kNumber},
+      {"TRUNC", Returns::kFirstArgument},
+      {"ROUND", Returns::kFirstArgument},
+      {"MAX", Returns::kFirstArgument},
+      {"MIN", Returns::kFirstArgument},
+      {"NVL", Returns::kFirstArgument},
+      {"COALESCE", Returns::kFirstArgument},
+      {"GREATEST", Returns::kFirstArgument},
+      {"LEAST", Returns::kFirstArgument},
+      {"DECODE", Returns::kThirdArgument},
+      {"NVL2", Returns::kSecondArgument},
   };
   return types;
 }
 
 class Translator {
  public:
-  Translator(std::string_view sql, SchemaLookup& schema)
-      : tokens_(Tokenize(sql)), schema_(schema) {
+  Translator(std::string_view sql, SchemaLookup& schema) : tokens_(Tokenize(sql)), schema_(schema) {
     depth_.resize(tokens_.size());
     int d = 0;
     for (size_t i = 0; i < tokens_.size(); ++i) {
@@ -97,6 +128,8 @@ class Translator {
       if (d < 0) throw OracleError(933).WithOffset(static_cast<int>(tokens_[i].offset));
       depth_[i] = d;
       if (tokens_[i].IsSymbol("(")) ++d;
+      // Nesting beyond any real statement would only exhaust the stack of the inference.
+      if (d > kMaxNesting) throw OracleError(900).WithOffset(static_cast<int>(tokens_[i].offset));
     }
     if (d > 0) throw OracleError(907).WithOffset(static_cast<int>(tokens_.back().offset));
   }
@@ -115,7 +148,8 @@ class Translator {
   Block* Owner(size_t i) const { return i < owner_.size() ? owner_[i] : nullptr; }
 
   ColumnType Infer(size_t begin, size_t end) const;
-  ColumnType ColumnOf(const Block* b, const std::string& qualifier, const std::string& column) const;
+  ColumnType ColumnOf(const Block* b, const std::string& qualifier,
+                      const std::string& column) const;
   std::string ItemName(size_t begin, size_t end, bool& hasAlias) const;
   size_t MatchingParen(size_t open) const;
   std::vector<std::pair<size_t, size_t>> Arguments(size_t open) const;
@@ -146,7 +180,7 @@ class Translator {
   std::vector<std::unique_ptr<Block>> blocks_;
   std::vector<Block*> owner_;
   Translation result_;
-  size_t stopAt_ = std::string::npos;  // tokens from here are not written (FOR UPDATE)
+  size_t stopAt_ = std::string::npos;          // tokens from here are not written (FOR UPDATE)
   std::map<size_t, std::string> appendAfter_;  // text written after a token (column aliases)
 };
 
@@ -246,15 +280,17 @@ void Translator::ParseFrom(Block& b) {
       }
     }
     if (Word(i, "AS")) ++i;
-    if (i < b.fromEnd && (tokens_[i].kind == Token::kQuotedName ||
-                          (tokens_[i].kind == Token::kWord && !NotAliases().count(tokens_[i].text)))) {
+    if (i < b.fromEnd &&
+        (tokens_[i].kind == Token::kQuotedName ||
+         (tokens_[i].kind == Token::kWord && !NotAliases().count(tokens_[i].text)))) {
       ref.alias = tokens_[i].text;
       ++i;
     }
     if (ref.alias.empty()) ref.alias = ref.table;
     b.tables.push_back(ref);
     // Skip to the next table: a comma or a JOIN at this level.
-    while (i < b.fromEnd && !(depth_[i] == d && (tokens_[i].IsSymbol(",") || tokens_[i].Is("JOIN")))) {
+    while (i < b.fromEnd &&
+           !(depth_[i] == d && (tokens_[i].IsSymbol(",") || tokens_[i].Is("JOIN")))) {
       ++i;
     }
     if (i < b.fromEnd) ++i;
@@ -411,13 +447,14 @@ std::string Translator::ItemName(size_t begin, size_t end, bool& hasAlias) const
                            before.kind == Token::kQuotedName || before.kind == Token::kNumber ||
                            before.kind == Token::kString || before.kind == Token::kBind ||
                            before.IsSymbol(")");
-    if (aliasShape && afterExpression && !before.IsSymbol(".") && depth_[end - 1] == depth_[begin]) {
+    if (aliasShape && afterExpression && !before.IsSymbol(".") &&
+        depth_[end - 1] == depth_[begin]) {
       hasAlias = true;
       return last.text;
     }
   }
-  if (end - begin == 1 && (tokens_[begin].kind == Token::kWord ||
-                           tokens_[begin].kind == Token::kQuotedName)) {
+  if (end - begin == 1 &&
+      (tokens_[begin].kind == Token::kWord || tokens_[begin].kind == Token::kQuotedName)) {
     return tokens_[begin].text;
   }
   if (end - begin == 3 && tokens_[begin + 1].IsSymbol(".")) return tokens_[begin + 2].text;
@@ -436,8 +473,8 @@ std::string Translator::ItemName(size_t begin, size_t end, bool& hasAlias) const
 
 void Translator::Out(const std::string& text, size_t token) {
   std::string& sql = result_.sql;
-  if (!sql.empty() && sql.back() != ' ' && sql.back() != '(' && sql.back() != '.' &&
-      text != ")" && text != "," && text != ".") {
+  if (!sql.empty() && sql.back() != ' ' && sql.back() != '(' && sql.back() != '.' && text != ")" &&
+      text != "," && text != ".") {
     sql += ' ';
   }
   result_.offsets.emplace_back(sql.size(), T(token).offset);
@@ -551,7 +588,9 @@ size_t Translator::EmitToken(size_t i) {
     auto args = Arguments(i + 1);
     ColumnType first = args.empty() ? Unknown() : Infer(args[0].first, args[0].second);
     if (first.known && first.code == kTypeDate) {
-      Out(w == "TO_CHAR" ? "ociemu_to_char_date" : (w == "TRUNC" ? "ociemu_trunc_date" : "ociemu_round_date"), i);
+      Out(w == "TO_CHAR" ? "ociemu_to_char_date"
+                         : (w == "TRUNC" ? "ociemu_trunc_date" : "ociemu_round_date"),
+          i);
       return i + 1;
     }
   }
@@ -685,7 +724,7 @@ Translation Translator::CreateTable() {
   result_.statementType = 5;
   result_.functionCode = 1;
   size_t i = 1;
-  while (!Word(i, "TABLE")) ++i;  // GLOBAL TEMPORARY
+  while (i < tokens_.size() && !Word(i, "TABLE")) ++i;  // GLOBAL TEMPORARY
   ++i;
   size_t name = i;
   if (T(i + 1).IsSymbol(".")) {
@@ -711,11 +750,11 @@ Translation Translator::CreateTable() {
       if (!first) Out(",", k);
       first = false;
       const Token& head = tokens_[start];
-      if (head.Is("CONSTRAINT") || head.Is("PRIMARY") || head.Is("UNIQUE") ||
-          head.Is("FOREIGN") || head.Is("CHECK")) {
+      if (head.Is("CONSTRAINT") || head.Is("PRIMARY") || head.Is("UNIQUE") || head.Is("FOREIGN") ||
+          head.Is("CHECK")) {
         for (size_t j = start; j < k; ++j) {
-          if (tokens_[j].Is("ENABLE") || tokens_[j].Is("DISABLE") ||
-              tokens_[j].Is("VALIDATE") || tokens_[j].Is("NOVALIDATE")) {
+          if (tokens_[j].Is("ENABLE") || tokens_[j].Is("DISABLE") || tokens_[j].Is("VALIDATE") ||
+              tokens_[j].Is("NOVALIDATE")) {
             continue;
           }
           j = EmitToken(j) - 1;
@@ -750,15 +789,38 @@ Translation Translator::AlterSession() {
     Fail(2248, i);
   }
   ++i;
-  static const std::set<std::string> known = {
-      "OPTIMIZER_MODE", "OPTIMIZER_GOAL", "SQL_TRACE", "ISOLATION_LEVEL", "CURRENT_SCHEMA",
-      "TIME_ZONE", "CURSOR_SHARING", "STATISTICS_LEVEL", "EVENTS", "EDITION",
-      "DDL_LOCK_TIMEOUT", "SKIP_UNUSABLE_INDEXES", "SORT_AREA_SIZE", "HASH_AREA_SIZE",
-      "WORKAREA_SIZE_POLICY", "COMMIT_WRITE", "CONSTRAINTS", "DB_FILE_MULTIBLOCK_READ_COUNT",
-      "GLOBAL_NAMES", "RECYCLEBIN", "PARALLEL_DEGREE_POLICY", "TRACEFILE_IDENTIFIER",
-      "MAX_DUMP_FILE_SIZE", "TIMED_STATISTICS", "QUERY_REWRITE_ENABLED",
-      "QUERY_REWRITE_INTEGRITY", "STAR_TRANSFORMATION_ENABLED", "PLSQL_WARNINGS",
-      "PLSQL_OPTIMIZE_LEVEL", "PLSQL_CODE_TYPE", "PLSQL_DEBUG", "NLS_LANGUAGE"};
+  static const std::set<std::string> known = {"OPTIMIZER_MODE",
+                                              "OPTIMIZER_GOAL",
+                                              "SQL_TRACE",
+                                              "ISOLATION_LEVEL",
+                                              "CURRENT_SCHEMA",
+                                              "TIME_ZONE",
+                                              "CURSOR_SHARING",
+                                              "STATISTICS_LEVEL",
+                                              "EVENTS",
+                                              "EDITION",
+                                              "DDL_LOCK_TIMEOUT",
+                                              "SKIP_UNUSABLE_INDEXES",
+                                              "SORT_AREA_SIZE",
+                                              "HASH_AREA_SIZE",
+                                              "WORKAREA_SIZE_POLICY",
+                                              "COMMIT_WRITE",
+                                              "CONSTRAINTS",
+                                              "DB_FILE_MULTIBLOCK_READ_COUNT",
+                                              "GLOBAL_NAMES",
+                                              "RECYCLEBIN",
+                                              "PARALLEL_DEGREE_POLICY",
+                                              "TRACEFILE_IDENTIFIER",
+                                              "MAX_DUMP_FILE_SIZE",
+                                              "TIMED_STATISTICS",
+                                              "QUERY_REWRITE_ENABLED",
+                                              "QUERY_REWRITE_INTEGRITY",
+                                              "STAR_TRANSFORMATION_ENABLED",
+                                              "PLSQL_WARNINGS",
+                                              "PLSQL_OPTIMIZE_LEVEL",
+                                              "PLSQL_CODE_TYPE",
+                                              "PLSQL_DEBUG",
+                                              "NLS_LANGUAGE"};
   while (T(i).kind != Token::kEnd) {
     if (T(i).kind != Token::kWord || !T(i + 1).IsSymbol("=")) Fail(922, i);
     const std::string name = T(i).text;
@@ -770,10 +832,11 @@ Translation Translator::AlterSession() {
     if (T(v).kind == Token::kEnd) Fail(922, v);
     std::string value;
     // A value runs to the next "name =" or the end (ISOLATION_LEVEL = READ COMMITTED).
-    while (T(v).kind != Token::kEnd && !(T(v).kind == Token::kWord && T(v + 1).IsSymbol("=") &&
-                                         !value.empty())) {
+    while (T(v).kind != Token::kEnd &&
+           !(T(v).kind == Token::kWord && T(v + 1).IsSymbol("=") && !value.empty())) {
       if (!value.empty()) value += ' ';
-      value += T(v).kind == Token::kString || T(v).kind == Token::kQuotedName ? T(v).text : T(v).raw;
+      value +=
+          T(v).kind == Token::kString || T(v).kind == Token::kQuotedName ? T(v).text : T(v).raw;
       ++v;
     }
     std::string lower;
@@ -898,11 +961,12 @@ Translation Translator::Run() {
     size_t i = 1;
     if (create && Word(i, "OR") && Word(i + 1, "REPLACE")) i += 2;
     while (Word(i, "GLOBAL") || Word(i, "TEMPORARY") || Word(i, "UNIQUE") || Word(i, "BITMAP")) ++i;
-    const std::string what = T(i).text;
+    const std::string what = T(i).kind == Token::kWord ? T(i).text : "";
     if (what == "SEQUENCE") return Sequence(create);
     if (create && what == "TABLE") return CreateTable();
     result_.action = Translation::kDdl;
-    result_.statementType = first.Is("CREATE") ? 5 : (first.Is("DROP") ? 6 : (first.Is("ALTER") ? 7 : 0));
+    result_.statementType =
+        first.Is("CREATE") ? 5 : (first.Is("DROP") ? 6 : (first.Is("ALTER") ? 7 : 0));
     if (first.Is("TRUNCATE")) {
       result_.functionCode = 85;
       size_t name = Word(1, "TABLE") ? 2 : 1;
@@ -957,7 +1021,8 @@ Translation Translator::Run() {
         size_t start = paren ? k + 1 : k;
         bool firstColumn = true;
         for (size_t j = start; j <= close; ++j) {
-          if (j == close || (tokens_[j].IsSymbol(",") && depth_[j] == depth_[k] + (paren ? 1 : 0))) {
+          if (j == close ||
+              (tokens_[j].IsSymbol(",") && depth_[j] == depth_[k] + (paren ? 1 : 0))) {
             if (!firstColumn) result_.sql += "; ";
             firstColumn = false;
             Out("ALTER TABLE", 0);
@@ -1002,8 +1067,7 @@ Translation Translator::Run() {
   Fail(900, 0);
 }
 
-const char kRowidAlphabet[] =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+const char kRowidAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 void Base64(std::string& out, int64_t value, int digits) {
   std::string part(static_cast<size_t>(digits), 'A');

@@ -40,17 +40,17 @@ struct SelectItem {
 
 struct Translation {
   enum Action {
-    kQuery,         // rows to fetch
-    kDml,           // INSERT, UPDATE, DELETE
-    kDdl,           // runs after committing, possibly several SQLite statements
+    kQuery,  // rows to fetch
+    kDml,    // INSERT, UPDATE, DELETE
+    kDdl,    // runs after committing, possibly several SQLite statements
     kCommit,
-    kRollback,      // savepoint names a ROLLBACK TO
+    kRollback,  // savepoint names a ROLLBACK TO
     kSavepoint,
     kAlterSession,  // settings
     kAlterUser,     // alterUser
     kCreateSequence,
     kDropSequence,
-    kUnsupported,   // a statement this server cannot run (PL/SQL, MERGE ...)
+    kUnsupported,  // a statement this server cannot run (PL/SQL, MERGE ...)
   };
   Action action = kUnsupported;
   uint16_t statementType = 0;  // OCI_STMT_*

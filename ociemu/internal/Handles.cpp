@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "ociemu/internal/SessionPool.h"
 #include "ociemu/internal/Statement.h"
 
 namespace ociemu {
@@ -33,8 +34,12 @@ void StmtHandle::Release() {
   for (auto& h : handles) FreeHandle(*h);
 }
 
-void Environment::Adopt(Handle* child) { children_.insert(child); }
-void Environment::Forget(Handle* child) { children_.erase(child); }
+void Environment::Adopt(Handle* child) {
+  children_.insert(child);
+}
+void Environment::Forget(Handle* child) {
+  children_.erase(child);
+}
 
 void Environment::Release() {
   // Free every handle of the environment. Freeing one may free others it owns (a statement's
@@ -183,8 +188,10 @@ std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>&
     case OCI_HTYPE_COMPLEXOBJECT:
     case OCI_HTYPE_SECURITY:
     case OCI_HTYPE_SUBSCRIPTION:
-    case OCI_HTYPE_CPOOL:
     case OCI_HTYPE_SPOOL:
+      h = std::make_shared<PoolHandle>(type, env);
+      break;
+    case OCI_HTYPE_CPOOL:
     case OCI_HTYPE_ADMIN:
       h = std::make_shared<PlainHandle>(type, env);
       break;

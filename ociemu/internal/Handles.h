@@ -39,11 +39,11 @@ class Handle {
   ub4 Type() const { return type_; }
   Environment& Env();
   const std::shared_ptr<Environment>& EnvPtr() const { return env_; }
-  bool Freed() const { return freed_; }
+  bool Freed() const { return freed_.load(std::memory_order_acquire); }
   // Called once, under the environment's lock, when the handle is freed: closes what it holds
   // and unregisters the handles it owns.
   virtual void Release() {}
-  void MarkFreed() { freed_ = true; }
+  void MarkFreed() { freed_.store(true, std::memory_order_release); }
 
   std::unique_ptr<char[]> userMemory;  // the caller's extra memory (xtramem_sz)
   bool counted = false;                // allocated by the application, so counted as live
@@ -51,7 +51,8 @@ class Handle {
  private:
   ub4 type_;
   std::shared_ptr<Environment> env_;
-  bool freed_ = false;
+  // Read without the environment's lock when a call looks a handle up.
+  std::atomic<bool> freed_{false};
 };
 
 // Error records of an error or environment handle, as OCIErrorGet reads them.
@@ -134,6 +135,9 @@ class SvcCtxHandle : public Handle {
   // Handles this service context made itself (OCILogon, a password change without a session).
   std::shared_ptr<SessionHandle> implicitSession;
   bool fromLogon = false;
+  // Handed out by OCISessionGet: the pool it belongs to (none for a connection of its own).
+  bool fromSessionGet = false;
+  std::weak_ptr<Handle> pool;
   // The attached connection with a begun session; throws (ORA-03114, 01012) otherwise and
   // makes the session's schema the current user.
   Connection& Live();
@@ -189,8 +193,7 @@ std::shared_ptr<T> Require(const void* p, ub4 type) {
 
 // Makes a handle of the given type in env and registers it. Returns null for a type this
 // library does not know.
-std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>& env,
-                                   bool counted);
+std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>& env, bool counted);
 std::shared_ptr<Handle> MakeDescriptor(ub4 type, const std::shared_ptr<Environment>& env,
                                        bool counted);
 // Frees a handle: Release, unregister, mark freed. Requires its environment's lock.

@@ -26,7 +26,9 @@ std::string ModulePath() {
   return info.dli_fname;
 }
 
-std::string OracleHome() { return Parent(Parent(ModulePath())); }
+std::string OracleHome() {
+  return Parent(Parent(ModulePath()));
+}
 
 std::string EnvironmentValue(const char* name) {
   const char* v = std::getenv(name);

@@ -15,8 +15,8 @@ namespace {
 
 const char* kMonths[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
                          "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
-const char* kDays[] = {"SUNDAY", "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY",
-                       "SATURDAY"};
+const char* kDays[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
+                       "THURSDAY", "FRIDAY", "SATURDAY"};
 
 // Days from the civil date to 1970-01-01 (Howard Hinnant's algorithm), for any year.
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
@@ -42,8 +42,12 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
 }
 
 // Astronomical years count a year 0; Oracle's BC years do not.
-long long Astronomical(int year) { return year < 0 ? year + 1 : year; }
-int FromAstronomical(long long year) { return static_cast<int>(year <= 0 ? year - 1 : year); }
+long long Astronomical(int year) {
+  return year < 0 ? year + 1 : year;
+}
+int FromAstronomical(long long year) {
+  return static_cast<int>(year <= 0 ? year - 1 : year);
+}
 
 constexpr double kUnixEpochJulian = 2440587.5;
 
@@ -121,9 +125,9 @@ int DayOfWeek(const CivilTime& t) {
 }
 
 int DayOfYear(const CivilTime& t) {
-  return static_cast<int>(
-      DaysFromCivil(Astronomical(t.year), static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
-      DaysFromCivil(Astronomical(t.year), 1, 1) + 1);
+  return static_cast<int>(DaysFromCivil(Astronomical(t.year), static_cast<unsigned>(t.month),
+                                        static_cast<unsigned>(t.day)) -
+                          DaysFromCivil(Astronomical(t.year), 1, 1) + 1);
 }
 
 std::string Pad(int value, int width, bool fill) {
@@ -291,7 +295,8 @@ CivilTime ParseDate(std::string_view text, std::string_view format) {
     bool negative = false;
     if (allowSign && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     int value = 0, digits = 0;
-    while (i < text.size() && digits < maxDigits && std::isdigit(static_cast<unsigned char>(text[i]))) {
+    while (i < text.size() && digits < maxDigits &&
+           std::isdigit(static_cast<unsigned char>(text[i]))) {
       value = value * 10 + (text[i++] - '0');
       ++digits;
     }
@@ -325,8 +330,9 @@ CivilTime ParseDate(std::string_view text, std::string_view format) {
     if (n.empty()) {
       // Punctuation in the format matches any punctuation (or none) in the text.
       for (char c : e.literal) {
-        if (i < text.size() && (text[i] == c || (!std::isalnum(static_cast<unsigned char>(text[i])) &&
-                                                 !std::isalnum(static_cast<unsigned char>(c))))) {
+        if (i < text.size() &&
+            (text[i] == c || (!std::isalnum(static_cast<unsigned char>(text[i])) &&
+                              !std::isalnum(static_cast<unsigned char>(c))))) {
           ++i;
         } else if (std::isalnum(static_cast<unsigned char>(c))) {
           throw OracleError(1861);

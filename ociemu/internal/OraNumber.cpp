@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <limits>
 
 #include "ociemu/internal/OracleError.h"
@@ -36,7 +37,8 @@ void Trim(Decimal& d) {
 Decimal ToDecimal(const Number& n) {
   Decimal d;
   if (n.isInteger) {
-    uint64_t v = n.integer < 0 ? 0 - static_cast<uint64_t>(n.integer) : static_cast<uint64_t>(n.integer);
+    uint64_t v =
+        n.integer < 0 ? 0 - static_cast<uint64_t>(n.integer) : static_cast<uint64_t>(n.integer);
     d.negative = n.integer < 0;
     d.digits = std::to_string(v);
     d.point = static_cast<int>(d.digits.size());
@@ -75,6 +77,7 @@ Number FromDecimal(const Decimal& d) {
   std::string text = (d.negative ? "-0." : "0.") + d.digits + "e" + std::to_string(d.point);
   n.isInteger = false;
   n.real = std::strtod(text.c_str(), nullptr);
+  if (!std::isfinite(n.real)) throw OracleError(1426);
   return n;
 }
 
@@ -116,6 +119,12 @@ int EncodeNumber(const Number& n, unsigned char* out) {
   }
   if (pairs.size() > 20) pairs.resize(20);
   while (!pairs.empty() && pairs.back() == 0) pairs.pop_back();
+  // NUMBER holds magnitudes below 1E126; smaller than 1E-130 it is zero.
+  if (exponent > 62) throw OracleError(1426);
+  if (exponent < -65 || pairs.empty()) {
+    out[0] = 0x80;
+    return 1;
+  }
   int len = 0;
   if (!d.negative) {
     out[len++] = static_cast<unsigned char>(193 + exponent);
@@ -233,6 +242,7 @@ std::string FormatNumber(const Number& n, std::string_view format) {
     dollar = true;
     fmt.erase(0, 1);
   }
+  if (fmt.find_first_of("90") == std::string::npos) throw OracleError(1481);
   int intSlots = 0, fracSlots = 0;
   bool afterPoint = false;
   for (char c : fmt) {
@@ -247,8 +257,12 @@ std::string FormatNumber(const Number& n, std::string_view format) {
   }
   const double value = n.AsDouble();
   const bool negative = value < 0;
+  // Oracle rounds halves away from zero; printf would round them to even.
+  const double scale = std::pow(10.0, fracSlots);
+  double magnitude = std::round(std::fabs(value) * scale) / scale;
+  if (!std::isfinite(magnitude)) magnitude = std::fabs(value);
   char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", fracSlots, std::fabs(value));
+  std::snprintf(buf, sizeof buf, "%.*f", std::min(fracSlots, 60), magnitude);
   std::string digits = buf;
   std::string intPart = digits.substr(0, digits.find('.'));
   std::string fracPart = fracSlots ? digits.substr(digits.find('.') + 1) : "";
@@ -260,15 +274,15 @@ std::string FormatNumber(const Number& n, std::string_view format) {
   // Walk the integer part of the format from the right.
   std::string intOut;
   int digitIndex = static_cast<int>(intPart.size()) - 1;
-  const std::string intFmt = fmt.substr(0, fmt.find_first_of(".D") == std::string::npos
-                                               ? fmt.size()
-                                               : fmt.find_first_of(".D"));
+  const std::string intFmt = fmt.substr(
+      0, fmt.find_first_of(".D") == std::string::npos ? fmt.size() : fmt.find_first_of(".D"));
   // Leading zeros are shown from the first 0 in the format onwards.
   size_t firstZero = intFmt.find('0');
   for (int f = static_cast<int>(intFmt.size()) - 1; f >= 0; --f) {
     char c = intFmt[static_cast<size_t>(f)];
     if (c == ',' || c == 'G') {
-      if (digitIndex >= 0 || (firstZero != std::string::npos && static_cast<size_t>(f) > firstZero)) {
+      if (digitIndex >= 0 ||
+          (firstZero != std::string::npos && static_cast<size_t>(f) > firstZero)) {
         intOut.insert(intOut.begin(), ',');
       } else if (fill) {
         intOut.insert(intOut.begin(), ' ');
@@ -289,7 +303,11 @@ std::string FormatNumber(const Number& n, std::string_view format) {
     out += '.';
     out += fracPart;
   } else if (out.find_first_not_of(' ') == std::string::npos) {
-    out.back() = '0';
+    if (out.empty()) {
+      out = "0";
+    } else {
+      out.back() = '0';
+    }
   }
   if (!fill) {
     // FM also drops trailing zeros of the fraction that the format marks with 9.

@@ -18,6 +18,7 @@ struct Number {
 };
 
 // Writes the internal form of n into out (at least 21 bytes); returns its length (1-21).
+// Throws OracleError 1426 for a magnitude NUMBER cannot hold.
 int EncodeNumber(const Number& n, unsigned char* out);
 // Reads an internal form of len bytes; nullopt when it is malformed.
 std::optional<Number> DecodeNumber(const unsigned char* bytes, int len);
@@ -25,6 +26,7 @@ std::optional<Number> DecodeNumber(const unsigned char* bytes, int len);
 // TO_CHAR(n) without a format.
 std::string NumberToText(const Number& n);
 // TO_NUMBER(text): optional sign, digits with one point, optional exponent, surrounding blanks.
+// Throws OracleError 1426 for a value beyond a double.
 std::optional<Number> ParseNumber(std::string_view text);
 // TO_CHAR(n, format) for the format elements 9 0 . , D G S MI FM $ and EEEE-free models.
 // Throws OracleError 1481 for a format it does not know.

@@ -17,7 +17,9 @@
 namespace ociemu {
 namespace {
 
-Connection& Conn(sqlite3_context* ctx) { return *static_cast<Connection*>(sqlite3_user_data(ctx)); }
+Connection& Conn(sqlite3_context* ctx) {
+  return *static_cast<Connection*>(sqlite3_user_data(ctx));
+}
 
 void Fail(sqlite3_context* ctx, int code) {
   char msg[16];
@@ -32,9 +34,12 @@ bool IsNull(sqlite3_value* v) {
 
 std::string Text(sqlite3_value* v) {
   if (sqlite3_value_type(v) == SQLITE_INTEGER) return std::to_string(sqlite3_value_int64(v));
-  if (sqlite3_value_type(v) == SQLITE_FLOAT) return NumberToText(Normalize(sqlite3_value_double(v)));
+  if (sqlite3_value_type(v) == SQLITE_FLOAT)
+    return NumberToText(Normalize(sqlite3_value_double(v)));
   const unsigned char* p = sqlite3_value_text(v);
-  return p ? std::string(reinterpret_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(v))) : "";
+  return p ? std::string(reinterpret_cast<const char*>(p),
+                         static_cast<size_t>(sqlite3_value_bytes(v)))
+           : "";
 }
 
 void ResultText(sqlite3_context* ctx, const std::string& s) {
@@ -116,13 +121,17 @@ std::vector<std::pair<size_t, size_t>> Characters(const std::string& s) {
   return out;
 }
 
-bool SingleByte(Connection& c) { return c.characterSet != "AL32UTF8" && c.characterSet != "UTF8"; }
+bool SingleByte(Connection& c) {
+  return c.characterSet != "AL32UTF8" && c.characterSet != "UTF8";
+}
 
 void Sysdate(sqlite3_context* ctx, int, sqlite3_value**) {
   sqlite3_result_double(ctx, JulianDay(Now()));
 }
 
-void User(sqlite3_context* ctx, int, sqlite3_value**) { ResultText(ctx, Conn(ctx).currentUser); }
+void User(sqlite3_context* ctx, int, sqlite3_value**) {
+  ResultText(ctx, Conn(ctx).currentUser);
+}
 
 void Chr(sqlite3_context* ctx, int, sqlite3_value** argv) {
   Guard(ctx, [&] {
@@ -149,7 +158,8 @@ void Length(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return sqlite3_result_int(ctx, sqlite3_value_bytes(argv[0]));
   }
   std::string s = Text(argv[0]);
-  sqlite3_result_int64(ctx, static_cast<int64_t>(SingleByte(Conn(ctx)) ? s.size() : Characters(s).size()));
+  sqlite3_result_int64(
+      ctx, static_cast<int64_t>(SingleByte(Conn(ctx)) ? s.size() : Characters(s).size()));
 }
 
 void LengthB(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -176,7 +186,8 @@ void Substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     int64_t last = std::min(count, pos + len - 1);
     size_t from = chars[static_cast<size_t>(pos - 1)].first;
-    size_t to = chars[static_cast<size_t>(last - 1)].first + chars[static_cast<size_t>(last - 1)].second;
+    size_t to =
+        chars[static_cast<size_t>(last - 1)].first + chars[static_cast<size_t>(last - 1)].second;
     ResultText(ctx, s.substr(from, to - from));
   });
 }
@@ -193,7 +204,8 @@ void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     auto chars = Characters(s);
     std::vector<int64_t> hits;
     for (size_t i = 0; i < chars.size(); ++i) {
-      if (s.compare(chars[i].first, sub.size(), sub) == 0) hits.push_back(static_cast<int64_t>(i) + 1);
+      if (s.compare(chars[i].first, sub.size(), sub) == 0)
+        hits.push_back(static_cast<int64_t>(i) + 1);
     }
     int64_t found = 0;
     if (pos > 0) {
@@ -239,8 +251,12 @@ void Pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
     ResultText(ctx, left ? fill + s : s + fill);
   });
 }
-void Lpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { Pad(ctx, argc, argv, true); }
-void Rpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { Pad(ctx, argc, argv, false); }
+void Lpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Pad(ctx, argc, argv, true);
+}
+void Rpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Pad(ctx, argc, argv, false);
+}
 
 void Initcap(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (IsNull(argv[0])) return sqlite3_result_null(ctx);
@@ -314,8 +330,12 @@ bool SameValue(sqlite3_value* a, sqlite3_value* b) {
   bool nb = tb == SQLITE_INTEGER || tb == SQLITE_FLOAT;
   if (na && nb) return sqlite3_value_double(a) == sqlite3_value_double(b);
   if (na != nb) {
-    auto n = ParseNumber(Text(na ? b : a));
-    return n && n->AsDouble() == sqlite3_value_double(na ? a : b);
+    try {
+      auto n = ParseNumber(Text(na ? b : a));
+      return n && n->AsDouble() == sqlite3_value_double(na ? a : b);
+    } catch (const OracleError&) {
+      return false;
+    }
   }
   return Text(a) == Text(b);
 }
@@ -336,7 +356,8 @@ void Extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool greatest
     if (IsNull(argv[i])) return sqlite3_result_null(ctx);
   }
   int best = 0;
-  bool numeric = sqlite3_value_type(argv[0]) == SQLITE_INTEGER || sqlite3_value_type(argv[0]) == SQLITE_FLOAT;
+  bool numeric =
+      sqlite3_value_type(argv[0]) == SQLITE_INTEGER || sqlite3_value_type(argv[0]) == SQLITE_FLOAT;
   for (int i = 1; i < argc; ++i) {
     bool better;
     if (numeric) {
@@ -350,8 +371,12 @@ void Extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool greatest
   }
   sqlite3_result_value(ctx, argv[best]);
 }
-void Greatest(sqlite3_context* ctx, int argc, sqlite3_value** argv) { Extreme(ctx, argc, argv, true); }
-void Least(sqlite3_context* ctx, int argc, sqlite3_value** argv) { Extreme(ctx, argc, argv, false); }
+void Greatest(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Extreme(ctx, argc, argv, true);
+}
+void Least(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Extreme(ctx, argc, argv, false);
+}
 
 void ToChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   Guard(ctx, [&] {
@@ -412,7 +437,9 @@ void ToNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   });
 }
 
-double Scale(int64_t digits) { return std::pow(10.0, static_cast<double>(digits)); }
+double Scale(int64_t digits) {
+  return std::pow(10.0, static_cast<double>(digits));
+}
 
 void TruncNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool round) {
   Guard(ctx, [&] {
@@ -426,17 +453,23 @@ void TruncNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool roun
     ResultNumber(ctx, Normalize(v / f));
   });
 }
-void Trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) { TruncNumber(ctx, argc, argv, false); }
-void Round(sqlite3_context* ctx, int argc, sqlite3_value** argv) { TruncNumber(ctx, argc, argv, true); }
+void Trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  TruncNumber(ctx, argc, argv, false);
+}
+void Round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  TruncNumber(ctx, argc, argv, true);
+}
 
 CivilTime TruncateDate(CivilTime t, const std::string& format) {
   std::string f;
   for (char c : format) f += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (f == "YYYY" || f == "YEAR" || f == "YY" || f == "Y" || f == "RRRR" || f == "RR" || f == "SYYYY") {
+  if (f == "YYYY" || f == "YEAR" || f == "YY" || f == "Y" || f == "RRRR" || f == "RR" ||
+      f == "SYYYY") {
     return CivilTime{t.year, 1, 1, 0, 0, 0};
   }
   if (f == "MM" || f == "MON" || f == "MONTH") return CivilTime{t.year, t.month, 1, 0, 0, 0};
-  if (f == "HH" || f == "HH24" || f == "HH12") return CivilTime{t.year, t.month, t.day, t.hour, 0, 0};
+  if (f == "HH" || f == "HH24" || f == "HH12")
+    return CivilTime{t.year, t.month, t.day, t.hour, 0, 0};
   if (f == "MI") return CivilTime{t.year, t.month, t.day, t.hour, t.minute, 0};
   if (f == "DD" || f == "DDD" || f == "J") return CivilTime{t.year, t.month, t.day, 0, 0, 0};
   throw OracleError(1898);
@@ -514,12 +547,24 @@ void Math(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultNumber(ctx, Normalize(F(Num(argv[0]).AsDouble())));
   });
 }
-double Ceil(double v) { return std::ceil(v); }
-double Floor(double v) { return std::floor(v); }
-double Sqrt(double v) { return std::sqrt(v); }
-double Exp(double v) { return std::exp(v); }
-double Ln(double v) { return std::log(v); }
-double Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+double Ceil(double v) {
+  return std::ceil(v);
+}
+double Floor(double v) {
+  return std::floor(v);
+}
+double Sqrt(double v) {
+  return std::sqrt(v);
+}
+double Exp(double v) {
+  return std::exp(v);
+}
+double Ln(double v) {
+  return std::log(v);
+}
+double Sign(double v) {
+  return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
 
 void Mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
   Guard(ctx, [&] {
@@ -558,7 +603,8 @@ void SysContext(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (key == "SESSION_USER" || key == "CURRENT_USER" || key == "CURRENT_SCHEMA") {
     return ResultText(ctx, c.currentUser);
   }
-  if (key == "DB_NAME" || key == "SERVICE_NAME" || key == "INSTANCE_NAME") return ResultText(ctx, c.Service());
+  if (key == "DB_NAME" || key == "SERVICE_NAME" || key == "INSTANCE_NAME")
+    return ResultText(ctx, c.Service());
   if (key == "LANGUAGE") return ResultText(ctx, "AMERICAN_AMERICA." + c.characterSet);
   sqlite3_result_null(ctx);
 }

@@ -7,7 +7,9 @@
 namespace ociemu {
 namespace {
 
-bool WordStart(unsigned char c) { return std::isalpha(c) || c >= 0x80; }
+bool WordStart(unsigned char c) {
+  return std::isalpha(c) || c >= 0x80;
+}
 bool WordChar(unsigned char c) {
   return std::isalnum(c) || c == '_' || c == '$' || c == '#' || c >= 0x80;
 }
@@ -19,7 +21,8 @@ std::vector<Token> Tokenize(std::string_view sql) {
   size_t i = 0;
   const size_t n = sql.size();
   auto push = [&](Token::Kind kind, std::string text, size_t start) {
-    out.push_back(Token{kind, std::move(text), start, i - start, std::string(sql.substr(start, i - start))});
+    out.push_back(
+        Token{kind, std::move(text), start, i - start, std::string(sql.substr(start, i - start))});
   };
   while (i < n) {
     const unsigned char c = static_cast<unsigned char>(sql[i]);
@@ -58,14 +61,16 @@ std::vector<Token> Tokenize(std::string_view sql) {
     }
     if (c == '"') {
       size_t end = sql.find('"', i + 1);
-      if (end == std::string_view::npos) throw OracleError(1740).WithOffset(static_cast<int>(start));
+      if (end == std::string_view::npos)
+        throw OracleError(1740).WithOffset(static_cast<int>(start));
       if (end == i + 1) throw OracleError(1741).WithOffset(static_cast<int>(start));
       std::string text(sql.substr(i + 1, end - i - 1));
       i = end + 1;
       push(Token::kQuotedName, std::move(text), start);
       continue;
     }
-    if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
+    if (std::isdigit(c) ||
+        (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
       while (i < n && (std::isdigit(static_cast<unsigned char>(sql[i])) || sql[i] == '.')) ++i;
       if (i < n && (sql[i] == 'e' || sql[i] == 'E')) {
         size_t j = i + 1;
@@ -84,11 +89,13 @@ std::vector<Token> Tokenize(std::string_view sql) {
       std::string name;
       if (sql[i] == '"') {
         size_t end = sql.find('"', i + 1);
-        if (end == std::string_view::npos) throw OracleError(1740).WithOffset(static_cast<int>(start));
+        if (end == std::string_view::npos)
+          throw OracleError(1740).WithOffset(static_cast<int>(start));
         name = std::string(sql.substr(i + 1, end - i - 1));
         i = end + 1;
       } else {
-        while (i < n && WordChar(static_cast<unsigned char>(sql[i]))) name += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i++])));
+        while (i < n && WordChar(static_cast<unsigned char>(sql[i])))
+          name += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i++])));
       }
       push(Token::kBind, std::move(name), start);
       continue;

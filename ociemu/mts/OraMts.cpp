@@ -87,8 +87,8 @@ Client* LoadClient() {
   Bind(library, client.sessionEnd, "OCISessionEnd");
   Bind(library, client.attrSet, "OCIAttrSet");
   if ((!client.envCreate && !client.envInit) || !client.handleAlloc || !client.handleFree ||
-      !client.serverAttach || !client.serverDetach || !client.sessionBegin ||
-      !client.sessionEnd || !client.attrSet) {
+      !client.serverAttach || !client.serverDetach || !client.sessionBegin || !client.sessionEnd ||
+      !client.attrSet) {
     dlclose(library);
     return nullptr;
   }
@@ -126,8 +126,7 @@ ub4 Get(text* user, text* password, text* database, OCISvcCtx** svcOut, OCIEnv**
   if (c->handleAlloc(p.env, reinterpret_cast<void**>(&p.error), OCI_HTYPE_ERROR, 0, nullptr) ||
       c->handleAlloc(p.env, reinterpret_cast<void**>(&p.server), OCI_HTYPE_SERVER, 0, nullptr) ||
       c->handleAlloc(p.env, reinterpret_cast<void**>(&svc), OCI_HTYPE_SVCCTX, 0, nullptr) ||
-      c->handleAlloc(p.env, reinterpret_cast<void**>(&p.session), OCI_HTYPE_SESSION, 0,
-                     nullptr)) {
+      c->handleAlloc(p.env, reinterpret_cast<void**>(&p.session), OCI_HTYPE_SESSION, 0, nullptr)) {
     return fail(kHandleAllocFailed);
   }
   if (c->serverAttach(p.server, p.error, database, static_cast<sb4>(Length(database)),
@@ -136,8 +135,7 @@ ub4 Get(text* user, text* password, text* database, OCISvcCtx** svcOut, OCIEnv**
   }
   c->attrSet(svc, OCI_HTYPE_SVCCTX, p.server, 0, OCI_ATTR_SERVER, p.error);
   c->attrSet(p.session, OCI_HTYPE_SESSION, user, Length(user), OCI_ATTR_USERNAME, p.error);
-  c->attrSet(p.session, OCI_HTYPE_SESSION, password, Length(password), OCI_ATTR_PASSWORD,
-             p.error);
+  c->attrSet(p.session, OCI_HTYPE_SESSION, password, Length(password), OCI_ATTR_PASSWORD, p.error);
   ub4 mode = OCI_DEFAULT;
   if (flags & kFlagSysdba) mode |= OCI_SYSDBA;
   if (flags & kFlagSysoper) mode |= OCI_SYSOPER;
@@ -213,6 +211,8 @@ OCIEMU_API ub4 OraMTSSvcEnlistEx(OCISvcCtx* OCISvc, OCIError* /*OCIErr*/, void* 
 }
 
 // No coordinator runs here, so a caller is never inside one of its transactions.
-OCIEMU_API int OraMTSTransTest(void) { return 0; }
+OCIEMU_API int OraMTSTransTest(void) {
+  return 0;
+}
 
 }  // extern "C"

@@ -61,7 +61,9 @@ fs::path VariantOraMts(Variant variant) {
   return fs::path(kOciemuVariantsDir) / VariantName(variant) / "liboramts.so";
 }
 
-fs::path DemoHome() { return fs::path(kOciemuDemoHome); }
+fs::path DemoHome() {
+  return fs::path(kOciemuDemoHome);
+}
 
 TestDatabase::TestDatabase(const fs::path& file)
     : file_(file), db_(Database::Open(file.string())) {}
@@ -69,8 +71,8 @@ TestDatabase::~TestDatabase() = default;
 TestDatabase::TestDatabase(TestDatabase&&) noexcept = default;
 TestDatabase& TestDatabase::operator=(TestDatabase&&) noexcept = default;
 
-void TestDatabase::AddAccount(const std::string& name, const std::string& password,
-                              Status status, Rights rights) {
+void TestDatabase::AddAccount(const std::string& name, const std::string& password, Status status,
+                              Rights rights) {
   Account a;
   a.name = NormalizeName(name);
   a.status = StatusText(status);
@@ -108,7 +110,9 @@ bool TestDatabase::CheckPassword(const std::string& name, const std::string& pas
   return db_->CheckPassword(NormalizeName(name), password);
 }
 
-void TestDatabase::SetBanner(const std::string& banner) { db_->SetSetting("banner", banner); }
+void TestDatabase::SetBanner(const std::string& banner) {
+  db_->SetSetting("banner", banner);
+}
 
 void TestDatabase::SetCharacterSet(const std::string& charset) {
   db_->SetSetting("characterset", charset);
@@ -122,11 +126,17 @@ void TestDatabase::DelayCall(const std::string& call, int milliseconds) {
   db_->AddFault(Fault{call, 0, milliseconds, 0});
 }
 
-void TestDatabase::LoseConnectionAfter(int calls) { db_->AddFault(Fault{"*", 0, 0, calls}); }
+void TestDatabase::LoseConnectionAfter(int calls) {
+  db_->AddFault(Fault{"*", 0, 0, calls});
+}
 
-void TestDatabase::ClearFaults() { db_->ClearFaults(); }
+void TestDatabase::ClearFaults() {
+  db_->ClearFaults();
+}
 
-void TestDatabase::ExecuteRaw(const std::string& sql) { db_->Exec(sql); }
+void TestDatabase::ExecuteRaw(const std::string& sql) {
+  db_->Exec(sql);
+}
 
 OracleHome::OracleHome(Variant variant) {
   std::string pattern = (fs::temp_directory_path() / "ociemu-home-XXXXXX").string();
@@ -156,7 +166,9 @@ void OracleHome::SetTnsNames(const std::string& text) {
   WriteFile("network/admin/tnsnames.ora", text);
 }
 
-void OracleHome::SetSqlNet(const std::string& text) { WriteFile("network/admin/sqlnet.ora", text); }
+void OracleHome::SetSqlNet(const std::string& text) {
+  WriteFile("network/admin/sqlnet.ora", text);
+}
 
 fs::path OracleHome::DatabaseFile(const std::string& name) const {
   std::string lower = name;

@@ -55,8 +55,9 @@ TEST(AdminScript, PrintsQueriesAsTablesAndStopsAtTheFirstError) {
             "2 rows selected.\n\n");
   EXPECT_EQ(err.str(), "");
   std::ostringstream out2, err2;
-  EXPECT_FALSE(RunScript(*conn, "SCOTT", "select 1 from dual;\nselect * from nosuch;\nselect 2 from dual;\n",
-                         out2, err2));
+  EXPECT_FALSE(RunScript(*conn, "SCOTT",
+                         "select 1 from dual;\nselect * from nosuch;\nselect 2 from dual;\n", out2,
+                         err2));
   EXPECT_EQ(err2.str(), "ERROR at line 2:\nORA-00942: table or view does not exist\n");
   EXPECT_EQ(out2.str().find("2 rows"), std::string::npos);
 }

@@ -16,9 +16,8 @@ Oci8Session::Oci8Session(OciClient& client, ub4 envMode) : oci(client) {
             OCI_SUCCESS);
   EXPECT_EQ(oci.OCIHandleAlloc(env, reinterpret_cast<void**>(&srv), OCI_HTYPE_SERVER, 0, nullptr),
             OCI_SUCCESS);
-  EXPECT_EQ(
-      oci.OCIHandleAlloc(env, reinterpret_cast<void**>(&sess), OCI_HTYPE_SESSION, 0, nullptr),
-      OCI_SUCCESS);
+  EXPECT_EQ(oci.OCIHandleAlloc(env, reinterpret_cast<void**>(&sess), OCI_HTYPE_SESSION, 0, nullptr),
+            OCI_SUCCESS);
 }
 
 Oci8Session::~Oci8Session() {
@@ -49,9 +48,13 @@ sword Oci8Session::BeginExternal(ub4 mode) {
   return oci.OCISessionBegin(svc, err, sess, OCI_CRED_EXT, mode);
 }
 
-sword Oci8Session::End() { return oci.OCISessionEnd(svc, err, sess, OCI_DEFAULT); }
+sword Oci8Session::End() {
+  return oci.OCISessionEnd(svc, err, sess, OCI_DEFAULT);
+}
 
-sword Oci8Session::Detach() { return oci.OCIServerDetach(srv, err, OCI_DEFAULT); }
+sword Oci8Session::Detach() {
+  return oci.OCIServerDetach(srv, err, OCI_DEFAULT);
+}
 
 bool Oci8Session::LogOn(const std::string& user, const std::string& password,
                         const std::string& database, ub4 mode) {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "ociemu/testing/OracleHome.h"
 #include "ociemu/OciClient.h"
+#include "ociemu/testing/OracleHome.h"
 
 namespace ociemu::test {
 

@@ -1,8 +1,7 @@
 // Each variant library exports exactly the entry-point groups of the client generation it
 // stands for.
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
@@ -65,9 +64,9 @@ struct Group {
 };
 
 TEST(Exports, EachVariantExportsItsGroupsAndNothingElse) {
-  const Group groups[] = {{kOci7, Variant::Oci7},  {kOci8, Variant::Oci8},
+  const Group groups[] = {{kOci7, Variant::Oci7},   {kOci8, Variant::Oci8},
                           {kOci81, Variant::Oci81}, {kNet9, Variant::Net9},
-                          {kPool, Variant::Full},  {kDiagnostics, Variant::Oci7}};
+                          {kPool, Variant::Full},   {kDiagnostics, Variant::Oci7}};
   EXPECT_EQ(Words(kOci8).size(), 116u);
   for (Variant v : {Variant::Oci7, Variant::Oci8, Variant::Oci81, Variant::Net9, Variant::Full}) {
     SCOPED_TRACE(testing::VariantName(v));

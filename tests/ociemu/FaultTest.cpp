@@ -63,7 +63,7 @@ TEST_F(FaultTest, DelayHoldsTheCallBack) {
 TEST_F(FaultTest, LostConnectionGivesEndOfFileThenNotConnected) {
   db.LoseConnectionAfter(3);
   Oci8Session s(*client);
-  ASSERT_TRUE(s.LogOn("SCOTT", "TIGER"));  // call 1: session begin
+  ASSERT_TRUE(s.LogOn("SCOTT", "TIGER"));                             // call 1: session begin
   EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);    // 2
   EXPECT_EQ(client->OCITransRollback(s.svc, s.err, 0), OCI_SUCCESS);  // 3
   EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_ERROR);

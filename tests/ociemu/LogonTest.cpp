@@ -1,7 +1,6 @@
 // Logon through the OCI8 calls: accounts and modes, naming of the database, server version,
 // password change, error records and handle accounting.
 #include <gtest/gtest.h>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -35,7 +34,8 @@ TEST_F(LogonTest, AccountOutcomesCarryOraclesCodesAndTexts) {
       {"NOBODY", "TIGER", OCI_DEFAULT, OCI_ERROR, 1017,
        "ORA-01017: invalid username/password; logon denied\n"},
       {"SCOTT", "", OCI_DEFAULT, OCI_ERROR, 1005, "ORA-01005: null password given; logon denied\n"},
-      {"LOCKED_USER", "secret", OCI_DEFAULT, OCI_ERROR, 28000, "ORA-28000: the account is locked\n"},
+      {"LOCKED_USER", "secret", OCI_DEFAULT, OCI_ERROR, 28000,
+       "ORA-28000: the account is locked\n"},
       {"LOCKED_USER", "wrong", OCI_DEFAULT, OCI_ERROR, 1017,
        "ORA-01017: invalid username/password; logon denied\n"},
       {"EXPIRED_USER", "oldpass", OCI_DEFAULT, OCI_ERROR, 28001,
@@ -205,10 +205,11 @@ TEST_F(LogonTest, NamingErrorsUseOraclesTexts) {
 
 TEST_F(LogonTest, DefaultDomainOfSqlnetQualifiesShortNames) {
   home.CreateDatabase("hr");
-  home.SetTnsNames("HR.WORLD = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost)(PORT=1521))"
-                   "(CONNECT_DATA=(SERVICE_NAME=hr)))\n"
-                   "ORCL = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost)(PORT=1521))"
-                   "(CONNECT_DATA=(SERVICE_NAME=orcl)))\n");
+  home.SetTnsNames(
+      "HR.WORLD = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost)(PORT=1521))"
+      "(CONNECT_DATA=(SERVICE_NAME=hr)))\n"
+      "ORCL = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost)(PORT=1521))"
+      "(CONNECT_DATA=(SERVICE_NAME=orcl)))\n");
   home.SetSqlNet("NAMES.DEFAULT_DOMAIN = world\n");
   for (const char* name : {"HR", "hr.world", "ORCL"}) {
     SCOPED_TRACE(name);
@@ -238,8 +239,9 @@ TEST_F(LogonTest, EmptyDatabaseTextIsTheLocalDefault) {
 
 TEST_F(LogonTest, EnvironmentOverridesNetworkAndDataFolders) {
   testing::OracleHome other;
-  other.SetTnsNames("ELSEWHERE = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost))"
-                    "(CONNECT_DATA=(SERVICE_NAME=remote)))\n");
+  other.SetTnsNames(
+      "ELSEWHERE = (DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=localhost))"
+      "(CONNECT_DATA=(SERVICE_NAME=remote)))\n");
   auto remote = other.CreateDatabase("remote");
   remote.AddAccount("BLAKE", "paper");
   {
@@ -329,12 +331,10 @@ TEST_F(LogonTest, LogonAndLogoffConvenienceCalls) {
   Oci8Session s(*client);
   OCISvcCtx* svc = nullptr;
   auto logon = [&](const char* user, const char* password, const char* database) {
-    return client->OCILogon(s.env, s.err, &svc, reinterpret_cast<const OraText*>(user),
-                            static_cast<ub4>(strlen(user)),
-                            reinterpret_cast<const OraText*>(password),
-                            static_cast<ub4>(strlen(password)),
-                            reinterpret_cast<const OraText*>(database),
-                            static_cast<ub4>(strlen(database)));
+    return client->OCILogon(
+        s.env, s.err, &svc, reinterpret_cast<const OraText*>(user), static_cast<ub4>(strlen(user)),
+        reinterpret_cast<const OraText*>(password), static_cast<ub4>(strlen(password)),
+        reinterpret_cast<const OraText*>(database), static_cast<ub4>(strlen(database)));
   };
   const long before = testing::LiveHandles(client->Library());
   EXPECT_EQ(logon("SCOTT", "bad", "ORCL"), OCI_ERROR);
@@ -398,12 +398,12 @@ TEST_F(LogonTest, WrongAndFreedHandlesAreRejected) {
             OCI_INVALID_HANDLE);
   EXPECT_EQ(client->OCIHandleFree(s.srv, OCI_HTYPE_SVCCTX), OCI_INVALID_HANDLE);
   EXPECT_EQ(client->OCIHandleFree(nullptr, OCI_HTYPE_ENV), OCI_INVALID_HANDLE);
-  EXPECT_EQ(client->OCIHandleAlloc(notAHandle, reinterpret_cast<void**>(&freedErr),
-                                   OCI_HTYPE_ERROR, 0, nullptr),
+  EXPECT_EQ(client->OCIHandleAlloc(notAHandle, reinterpret_cast<void**>(&freedErr), OCI_HTYPE_ERROR,
+                                   0, nullptr),
             OCI_INVALID_HANDLE);
-  EXPECT_EQ(client->OCIAttrGet(notAHandle, OCI_HTYPE_SVCCTX, garbage, nullptr, OCI_ATTR_SERVER,
-                               s.err),
-            OCI_INVALID_HANDLE);
+  EXPECT_EQ(
+      client->OCIAttrGet(notAHandle, OCI_HTYPE_SVCCTX, garbage, nullptr, OCI_ATTR_SERVER, s.err),
+      OCI_INVALID_HANDLE);
   EXPECT_EQ(client->OCIAttrSet(s.svc, OCI_HTYPE_SVCCTX, notAHandle, 0, OCI_ATTR_SERVER, s.err),
             OCI_ERROR);
   EXPECT_EQ(s.Error().code, 24328);
@@ -456,9 +456,9 @@ TEST_F(LogonTest, ThreadedEnvironmentsLogOnInParallel) {
   constexpr int kThreads = 6;
   std::atomic<int> good{0};
   OCIEnv* shared = nullptr;
-  ASSERT_EQ(client->OCIEnvCreate(&shared, OCI_THREADED, nullptr, nullptr, nullptr, nullptr, 0,
-                                 nullptr),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIEnvCreate(&shared, OCI_THREADED, nullptr, nullptr, nullptr, nullptr, 0, nullptr),
+      OCI_SUCCESS);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
@@ -506,14 +506,14 @@ TEST_F(LogonTest, SessionAttributesReadBack) {
             OCI_SUCCESS);
   EXPECT_EQ(value, s.sess);
   ub4 cacheSize = 40;
-  EXPECT_EQ(client->OCIAttrSet(s.svc, OCI_HTYPE_SVCCTX, &cacheSize, 4, OCI_ATTR_STMTCACHESIZE,
-                               s.err),
-            OCI_SUCCESS);
+  EXPECT_EQ(
+      client->OCIAttrSet(s.svc, OCI_HTYPE_SVCCTX, &cacheSize, 4, OCI_ATTR_STMTCACHESIZE, s.err),
+      OCI_SUCCESS);
   cacheSize = 0;
   ub4 size = 0;
-  EXPECT_EQ(client->OCIAttrGet(s.svc, OCI_HTYPE_SVCCTX, &cacheSize, &size,
-                               OCI_ATTR_STMTCACHESIZE, s.err),
-            OCI_SUCCESS);
+  EXPECT_EQ(
+      client->OCIAttrGet(s.svc, OCI_HTYPE_SVCCTX, &cacheSize, &size, OCI_ATTR_STMTCACHESIZE, s.err),
+      OCI_SUCCESS);
   EXPECT_EQ(cacheSize, 40u);
   EXPECT_EQ(size, 4u);
   OraText* name = nullptr;
@@ -521,14 +521,14 @@ TEST_F(LogonTest, SessionAttributesReadBack) {
             OCI_SUCCESS);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(name), size), "SCOTT");
   ub4 status = 0;
-  EXPECT_EQ(client->OCIAttrGet(s.srv, OCI_HTYPE_SERVER, &status, nullptr, OCI_ATTR_SERVER_STATUS,
-                               s.err),
-            OCI_SUCCESS);
+  EXPECT_EQ(
+      client->OCIAttrGet(s.srv, OCI_HTYPE_SERVER, &status, nullptr, OCI_ATTR_SERVER_STATUS, s.err),
+      OCI_SUCCESS);
   EXPECT_EQ(status, static_cast<ub4>(OCI_SERVER_NORMAL));
   s.LogOff();
-  EXPECT_EQ(client->OCIAttrGet(s.srv, OCI_HTYPE_SERVER, &status, nullptr, OCI_ATTR_SERVER_STATUS,
-                               s.err),
-            OCI_SUCCESS);
+  EXPECT_EQ(
+      client->OCIAttrGet(s.srv, OCI_HTYPE_SERVER, &status, nullptr, OCI_ATTR_SERVER_STATUS, s.err),
+      OCI_SUCCESS);
   EXPECT_EQ(status, static_cast<ub4>(OCI_SERVER_NOT_CONNECTED));
 }
 
@@ -537,8 +537,8 @@ TEST_F(LogonTest, CallsOutsideTheEmulationReportUnimplementedFeature) {
   ASSERT_TRUE(s.LogOn("SCOTT", "TIGER"));
   ub4 amount = 10;
   char buf[10];
-  EXPECT_EQ(client->OCILobRead(s.svc, s.err, nullptr, &amount, 1, buf, sizeof buf, nullptr,
-                               nullptr, 0, 0),
+  EXPECT_EQ(client->OCILobRead(s.svc, s.err, nullptr, &amount, 1, buf, sizeof buf, nullptr, nullptr,
+                               0, 0),
             OCI_ERROR);
   EXPECT_EQ(s.Error().text, "ORA-03001: unimplemented feature\n");
   EXPECT_EQ(client->OCILobRead(s.svc, nullptr, nullptr, &amount, 1, buf, sizeof buf, nullptr,

@@ -35,16 +35,15 @@ class Oci7StatementTest : public ClientTest {
 };
 
 TEST_F(Oci7StatementTest, ArrayInsertDescribeAndFetch) {
-  ASSERT_EQ(Run("create table emp7 (empno number(4) not null, ename varchar2(10), hired date)"),
-            0);
+  ASSERT_EQ(Run("create table emp7 (empno number(4) not null, ename varchar2(10), hired date)"), 0);
   ASSERT_EQ(Parse(&cda, "insert into emp7 values (:n, :s, to_date('1981-05-01', 'YYYY-MM-DD'))"),
             0);
   EXPECT_EQ(cda.ft, 3);
   int numbers[3] = {7369, 7499, 7521};
   char names[3][11] = {"SMITH", "ALLEN", "WARD"};
   OraText n[] = ":n", s[] = ":S";
-  ASSERT_EQ(client->obndra(&cda, n, -1, reinterpret_cast<ub1*>(numbers), sizeof(int), SQLT_INT,
-                           -1, nullptr, nullptr, nullptr, 0, nullptr, nullptr, -1, -1),
+  ASSERT_EQ(client->obndra(&cda, n, -1, reinterpret_cast<ub1*>(numbers), sizeof(int), SQLT_INT, -1,
+                           nullptr, nullptr, nullptr, 0, nullptr, nullptr, -1, -1),
             0);
   ASSERT_EQ(client->obndra(&cda, s, -1, reinterpret_cast<ub1*>(names), 11, SQLT_STR, -1, nullptr,
                            nullptr, nullptr, 0, nullptr, nullptr, -1, -1),
@@ -66,9 +65,9 @@ TEST_F(Oci7StatementTest, ArrayInsertDescribeAndFetch) {
   } expected[] = {{"EMPNO", 2, 22, 0}, {"ENAME", 1, 10, 1}, {"HIRED", 12, 7, 1}};
   for (int pos = 1; pos <= 3; ++pos) {
     cbufl = sizeof cbuf;
-    ASSERT_EQ(client->odescr(&cda, pos, &dbsize, &dbtype, cbuf, &cbufl, &dsize, &prec, &scale,
-                             &nullok),
-              0);
+    ASSERT_EQ(
+        client->odescr(&cda, pos, &dbsize, &dbtype, cbuf, &cbufl, &dsize, &prec, &scale, &nullok),
+        0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(cbuf), static_cast<size_t>(cbufl)),
               expected[pos - 1].name);
     EXPECT_EQ(dbtype, expected[pos - 1].type);
@@ -76,12 +75,11 @@ TEST_F(Oci7StatementTest, ArrayInsertDescribeAndFetch) {
     EXPECT_EQ(nullok, expected[pos - 1].nullok);
   }
   cbufl = 3;  // a short name buffer gets the start of the name
-  EXPECT_EQ(client->odescr(&cda, 1, nullptr, nullptr, cbuf, &cbufl, nullptr, nullptr, nullptr,
-                           nullptr),
-            0);
+  EXPECT_EQ(
+      client->odescr(&cda, 1, nullptr, nullptr, cbuf, &cbufl, nullptr, nullptr, nullptr, nullptr),
+      0);
   EXPECT_EQ(cbufl, 3);
-  EXPECT_EQ(client->odescr(&cda, 4, &dbsize, &dbtype, cbuf, &cbufl, &dsize, &prec, &scale,
-                           &nullok),
+  EXPECT_EQ(client->odescr(&cda, 4, &dbsize, &dbtype, cbuf, &cbufl, &dsize, &prec, &scale, &nullok),
             1007);
   EXPECT_EQ(cda.rc, 1007);
 

@@ -69,6 +69,10 @@ class OciClient {
   OCIEMU_ENTRY(OCIParamGet);
   OCIEMU_ENTRY(OCILobRead);
   OCIEMU_ENTRY(OCIRefIsNull);
+  OCIEMU_ENTRY(OCISessionPoolCreate);
+  OCIEMU_ENTRY(OCISessionPoolDestroy);
+  OCIEMU_ENTRY(OCISessionGet);
+  OCIEMU_ENTRY(OCISessionRelease);
   OCIEMU_ENTRY(OCINumberFromInt);
   OCIEMU_ENTRY(OCINumberToInt);
   OCIEMU_ENTRY(OCINumberFromReal);

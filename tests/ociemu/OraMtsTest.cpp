@@ -52,9 +52,9 @@ TEST_F(OraMtsTest, HandsOutAConnectionOfTheClientBesideIt) {
 
   // The service context is one of the loaded client's: the program works on it directly.
   OCIError* err = nullptr;
-  ASSERT_EQ(client->OCIHandleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0,
-                                   nullptr),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIHandleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr),
+      OCI_SUCCESS);
   EXPECT_EQ(client->OCITransCommit(svc, err, 0), OCI_SUCCESS);
   void* reported = nullptr;
   EXPECT_EQ(client->OCIAttrGet(svc, OCI_HTYPE_SVCCTX, &reported, nullptr, OCI_ATTR_ENV, err),

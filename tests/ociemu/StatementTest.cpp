@@ -20,9 +20,9 @@ class StatementTest : public ClientTest {
 
   OCIStmt* Prepare(const std::string& sql) {
     OCIStmt* stmt = nullptr;
-    EXPECT_EQ(client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0,
-                                     nullptr),
-              OCI_SUCCESS);
+    EXPECT_EQ(
+        client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+        OCI_SUCCESS);
     EXPECT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
                                      static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
               OCI_SUCCESS);
@@ -116,15 +116,19 @@ TEST_F(StatementTest, DateFormatsFollowTheSession) {
   EXPECT_EQ(rows[8][0], "10-SEP-99");
   ASSERT_EQ(Exec(s, "alter session set nls_date_format = 'YYYY-MM-DD HH24:MI:SS'"), OCI_SUCCESS);
   EXPECT_EQ(Query(s, sql)[11][0], "1999-12-10 10:10:10");
-  EXPECT_EQ(Query(s, "select to_char(to_date('29.02.2000', 'DD.MM.YYYY'), 'Day DD Month YYYY') "
-                     "from dual"),
+  EXPECT_EQ(Query(s,
+                  "select to_char(to_date('29.02.2000', 'DD.MM.YYYY'), 'Day DD Month YYYY') "
+                  "from dual"),
             (Rows{{"Tuesday   29 February  2000"}}));
-  EXPECT_EQ(Query(s, "select to_char(to_date('05-03-2024 13:07:09','dd-mm-yyyy hh24:mi:ss') + 1, "
-                     "'FMDD.MM.YYYY HH:MI AM') from dual"),
+  EXPECT_EQ(Query(s,
+                  "select to_char(to_date('05-03-2024 13:07:09','dd-mm-yyyy hh24:mi:ss') + 1, "
+                  "'FMDD.MM.YYYY HH:MI AM') from dual"),
             (Rows{{"6.3.2024 1:7 PM"}}));  // FM drops the leading zeros of every element
-  EXPECT_EQ(Query(s, "select to_date('2024-03-05', 'YYYY-MM-DD') - to_date('2024-01-01', "
-                     "'YYYY-MM-DD'), to_char(1234.5, 'FM9,990.00'), to_char(0.5) from dual"),
-            (Rows{{"64", "1,234.50", ".5"}}));
+  EXPECT_EQ(Query(s,
+                  "select to_date('2024-03-05', 'YYYY-MM-DD') - to_date('2024-01-01', "
+                  "'YYYY-MM-DD'), to_char(1234.5, 'FM9,990.00'), to_char(0.5), "
+                  "to_char(2.5, 'FM9'), to_char(-0.25, '0.0') from dual"),
+            (Rows{{"64", "1,234.50", ".5", "3", "-0.3"}}));  // halves round away from zero
 
   const std::pair<const char*, sb4> bad[] = {
       {"select to_date('31-02-2000', 'DD-MM-YYYY') from dual", 1847},
@@ -146,10 +150,11 @@ TEST_F(StatementTest, DateFormatsFollowTheSession) {
 }
 
 TEST_F(StatementTest, CreatedTablesDescribeWithOracleTypes) {
-  ASSERT_EQ(Exec(s, "create table t_types (n number(7,2) not null, v varchar2(30 byte), "
-                    "c char(3), d date default sysdate, r raw(16), l long, f float, i integer, "
-                    "p number, cl clob, bl blob, constraint t_types_pk primary key (n)) "
-                    "tablespace users"),
+  ASSERT_EQ(Exec(s,
+                 "create table t_types (n number(7,2) not null, v varchar2(30 byte), "
+                 "c char(3), d date default sysdate, r raw(16), l long, f float, i integer, "
+                 "p number, cl clob, bl blob, constraint t_types_pk primary key (n)) "
+                 "tablespace users"),
             OCI_SUCCESS)
       << s.Error().text;
   ASSERT_EQ(Exec(s, "create table t_raw (lr long raw)"), OCI_SUCCESS) << s.Error().text;
@@ -161,9 +166,9 @@ TEST_F(StatementTest, CreatedTablesDescribeWithOracleTypes) {
     ub1 nullable;
   };
   const Expected expected[] = {
-      {"N", 2, 22, 7, 2, 0},    {"V", 1, 30, 0, 0, 1},     {"C", 96, 3, 0, 0, 1},
-      {"D", 12, 7, 0, 0, 1},    {"R", 23, 16, 0, 0, 1},    {"L", 8, 0, 0, 0, 1},
-      {"F", 2, 22, 126, -127, 1}, {"I", 2, 22, 38, 0, 1},  {"P", 2, 22, 0, -127, 1},
+      {"N", 2, 22, 7, 2, 0},      {"V", 1, 30, 0, 0, 1},     {"C", 96, 3, 0, 0, 1},
+      {"D", 12, 7, 0, 0, 1},      {"R", 23, 16, 0, 0, 1},    {"L", 8, 0, 0, 0, 1},
+      {"F", 2, 22, 126, -127, 1}, {"I", 2, 22, 38, 0, 1},    {"P", 2, 22, 0, -127, 1},
       {"CL", 112, 4000, 0, 0, 1}, {"BL", 113, 4000, 0, 0, 1}};
   OCIStmt* stmt = Prepare("select * from scott.t_types");
   ASSERT_EQ(Execute(stmt, 0, OCI_DESCRIBE_ONLY), OCI_SUCCESS) << s.Error().text;
@@ -199,7 +204,8 @@ TEST_F(StatementTest, BindsOfEachTypeRoundTripThroughArrays) {
   double floats[3] = {0.5, -1.25, 1e10};
   char strings[3][8] = {"one", "", "three"};
   sb2 stringInd[3] = {0, 0, -1};
-  ub1 dates[3][7] = {{120, 124, 3, 5, 14, 8, 10}, {119, 100, 12, 31, 24, 60, 60}, {100, 101, 1, 1, 1, 1, 1}};
+  ub1 dates[3][7] = {
+      {120, 124, 3, 5, 14, 8, 10}, {119, 100, 12, 31, 24, 60, 60}, {100, 101, 1, 1, 1, 1, 1}};
   OCIBind* b[4] = {};
   auto bind = [&](int k, const char* name, void* value, sb4 size, ub2 type, void* ind) {
     return client->OCIBindByName(insert, &b[k], s.err, reinterpret_cast<const OraText*>(name),
@@ -237,20 +243,20 @@ TEST_F(StatementTest, BindsOfEachTypeRoundTripThroughArrays) {
   ub1 outDates[2][7];
   OCINumber outNumbers[2];
   OCIDefine* d[5] = {};
-  ASSERT_EQ(client->OCIDefineByPos(select, &d[0], s.err, 1, outInts, 8, SQLT_INT, nullptr,
-                                   nullptr, nullptr, 0),
+  ASSERT_EQ(client->OCIDefineByPos(select, &d[0], s.err, 1, outInts, 8, SQLT_INT, nullptr, nullptr,
+                                   nullptr, 0),
             OCI_SUCCESS);
   ASSERT_EQ(client->OCIDefineByPos(select, &d[1], s.err, 2, outFloats, 4, SQLT_FLT, nullptr,
                                    nullptr, nullptr, 0),
             OCI_SUCCESS);
-  ASSERT_EQ(client->OCIDefineByPos(select, &d[2], s.err, 3, outStrings, 6, SQLT_CHR, outInd,
-                                   outLen, nullptr, 0),
+  ASSERT_EQ(client->OCIDefineByPos(select, &d[2], s.err, 3, outStrings, 6, SQLT_CHR, outInd, outLen,
+                                   nullptr, 0),
             OCI_SUCCESS);
-  ASSERT_EQ(client->OCIDefineByPos(select, &d[3], s.err, 4, outDates, 7, SQLT_DAT, nullptr,
-                                   nullptr, nullptr, 0),
+  ASSERT_EQ(client->OCIDefineByPos(select, &d[3], s.err, 4, outDates, 7, SQLT_DAT, nullptr, nullptr,
+                                   nullptr, 0),
             OCI_SUCCESS);
-  ASSERT_EQ(client->OCIDefineByPos(select, &d[4], s.err, 5, outNumbers, sizeof(OCINumber),
-                                   SQLT_VNU, nullptr, nullptr, nullptr, 0),
+  ASSERT_EQ(client->OCIDefineByPos(select, &d[4], s.err, 5, outNumbers, sizeof(OCINumber), SQLT_VNU,
+                                   nullptr, nullptr, nullptr, 0),
             OCI_SUCCESS);
   ASSERT_EQ(Execute(select, 2), OCI_SUCCESS) << s.Error().text;
   EXPECT_EQ(outInts[0], -2);
@@ -351,12 +357,9 @@ TEST_F(StatementTest, StatementTypeAndFunctionCodeAfterPrepare) {
   const struct {
     const char* sql;
     ub2 type, code;
-  } cases[] = {{"select * from dual", 1, 4},
-               {"insert into x values (1)", 4, 3},
-               {"UPDATE x set a = 1", 2, 5},
-               {"delete x", 3, 9},
-               {"create table x (a number)", 5, 1},
-               {"alter session set sql_trace = true", 7, 52},
+  } cases[] = {{"select * from dual", 1, 4},        {"insert into x values (1)", 4, 3},
+               {"UPDATE x set a = 1", 2, 5},        {"delete x", 3, 9},
+               {"create table x (a number)", 5, 1}, {"alter session set sql_trace = true", 7, 52},
                {"begin null; end;", 8, 34}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sql);
@@ -411,17 +414,17 @@ TEST_F(StatementTest, RowidsAreOraclesTextAndFindTheirRow) {
   ASSERT_EQ(rows.size(), 2u);
   const std::string rowid = rows[1][0];
   EXPECT_EQ(rowid.size(), 18u);
-  EXPECT_EQ(rowid.find_first_not_of(
-                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"),
-            std::string::npos);
+  EXPECT_EQ(
+      rowid.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"),
+      std::string::npos);
   EXPECT_EQ(Query(s, "select a from t_rowid where rowid = '" + rowid + "'"), (Rows{{"20"}}));
   OCIStmt* update = Prepare("update t_rowid set a = a + 1 where rowid = :rid");
   OCIBind* b = nullptr;
-  ASSERT_EQ(client->OCIBindByName(update, &b, s.err, reinterpret_cast<const OraText*>(":rid"), 4,
-                                  const_cast<char*>(rowid.c_str()),
-                                  static_cast<sb4>(rowid.size() + 1), SQLT_STR, nullptr, nullptr,
-                                  nullptr, 0, nullptr, 0),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIBindByName(update, &b, s.err, reinterpret_cast<const OraText*>(":rid"), 4,
+                            const_cast<char*>(rowid.c_str()), static_cast<sb4>(rowid.size() + 1),
+                            SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, 0),
+      OCI_SUCCESS);
   ASSERT_EQ(Execute(update, 1), OCI_SUCCESS) << s.Error().text;
   Free(update);
   EXPECT_EQ(Query(s, "select a from t_rowid order by a"), (Rows{{"10"}, {"21"}}));
@@ -440,8 +443,8 @@ TEST_F(StatementTest, RowidsAreOraclesTextAndFindTheirRow) {
   OCIDefine* d = nullptr;
   void* target = nullptr;
   ASSERT_EQ(client->OCIDescriptorAlloc(s.env, &target, OCI_DTYPE_ROWID, 0, nullptr), OCI_SUCCESS);
-  ASSERT_EQ(client->OCIDefineByPos(select, &d, s.err, 1, &target, sizeof target, SQLT_RDD,
-                                   nullptr, nullptr, nullptr, 0),
+  ASSERT_EQ(client->OCIDefineByPos(select, &d, s.err, 1, &target, sizeof target, SQLT_RDD, nullptr,
+                                   nullptr, nullptr, 0),
             OCI_SUCCESS);
   EXPECT_EQ(Execute(select, 1), OCI_SUCCESS) << s.Error().text;
   Free(select);
@@ -478,19 +481,19 @@ TEST_F(StatementTest, StatementCacheReusesReleasedStatements) {
   const long before = testing::LiveHandles(lib);
   const std::string sql = "select 'cached' from dual";
   OCIStmt* first = nullptr;
-  ASSERT_EQ(client->OCIStmtPrepare2(s.svc, &first, s.err,
-                                    reinterpret_cast<const OraText*>(sql.data()),
-                                    static_cast<ub4>(sql.size()), nullptr, 0, OCI_NTV_SYNTAX, 0),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIStmtPrepare2(s.svc, &first, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                              static_cast<ub4>(sql.size()), nullptr, 0, OCI_NTV_SYNTAX, 0),
+      OCI_SUCCESS);
   EXPECT_EQ(testing::LiveHandles(lib), before + 1);
   ASSERT_EQ(Execute(first, 0), OCI_SUCCESS);
   ASSERT_EQ(client->OCIStmtRelease(first, s.err, nullptr, 0, OCI_DEFAULT), OCI_SUCCESS);
   EXPECT_EQ(testing::LiveHandles(lib), before);
   OCIStmt* second = nullptr;
-  ASSERT_EQ(client->OCIStmtPrepare2(s.svc, &second, s.err,
-                                    reinterpret_cast<const OraText*>(sql.data()),
-                                    static_cast<ub4>(sql.size()), nullptr, 0, OCI_NTV_SYNTAX, 0),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIStmtPrepare2(s.svc, &second, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                              static_cast<ub4>(sql.size()), nullptr, 0, OCI_NTV_SYNTAX, 0),
+      OCI_SUCCESS);
   EXPECT_EQ(second, first);
   ASSERT_EQ(client->OCIStmtRelease(second, s.err, reinterpret_cast<const OraText*>("tag"), 3,
                                    OCI_DEFAULT),
@@ -501,8 +504,7 @@ TEST_F(StatementTest, StatementCacheReusesReleasedStatements) {
                                     OCI_PREP2_CACHE_SEARCHONLY),
             OCI_SUCCESS);
   EXPECT_EQ(tagged, first);
-  ASSERT_EQ(client->OCIStmtRelease(tagged, s.err, nullptr, 0, OCI_STRLS_CACHE_DELETE),
-            OCI_SUCCESS);
+  ASSERT_EQ(client->OCIStmtRelease(tagged, s.err, nullptr, 0, OCI_STRLS_CACHE_DELETE), OCI_SUCCESS);
   EXPECT_EQ(client->OCIStmtPrepare2(s.svc, &tagged, s.err, nullptr, 0,
                                     reinterpret_cast<const OraText*>("tag"), 3, OCI_NTV_SYNTAX,
                                     OCI_PREP2_CACHE_SEARCHONLY),
@@ -600,9 +602,9 @@ TEST_F(OlderClientStatementTest, ParseErrorOffsetHasTheOlderAttributeNumber) {
   Oci8Session s(*client, OCI_DEFAULT);
   ASSERT_TRUE(s.LogOn("SCOTT", "TIGER"));
   OCIStmt* stmt = nullptr;
-  ASSERT_EQ(client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0,
-                                   nullptr),
-            OCI_SUCCESS);
+  ASSERT_EQ(
+      client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+      OCI_SUCCESS);
   const char sql[] = "select * from nosuch";
   ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql),
                                    sizeof sql - 1, OCI_NTV_SYNTAX, 0),

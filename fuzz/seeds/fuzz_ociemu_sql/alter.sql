@@ -1,0 +1,1 @@
+alter session set nls_date_format = 'DD.MM.YYYY' isolation_level = read committed

@@ -1,0 +1,1 @@
+create table t (a number(7,2) default sysdate not null, b varchar2(10 byte), c long, constraint pk primary key (a)) tablespace users

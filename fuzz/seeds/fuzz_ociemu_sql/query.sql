@@ -1,0 +1,1 @@
+select e.ename, to_char(e.hiredate, 'YYYY'), sysdate + 1 from scott.emp e where rowid = :r and e.sal / 2 > 10 minus select 'x', user, null from dual for update
