@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -448,6 +450,52 @@ TEST(ConsolePort, PasswordIsReadWithEchoOffOnATerminal) {
   EXPECT_EQ(form.Name.text, "name");
   // The password (first in tab order) without echo, everything else with it.
   EXPECT_EQ(probe.echoAtRead, (std::vector<bool>{false, true, true, true, true, true}));
+  termios after{};
+  ASSERT_EQ(::tcgetattr(slave, &after), 0);
+  EXPECT_NE(after.c_lflag & ECHO, 0u);
+  // Once the password is read, Ctrl+C has its usual action again.
+  struct sigaction interrupt{};
+  ASSERT_EQ(::sigaction(SIGINT, nullptr, &interrupt), 0);
+  EXPECT_EQ(interrupt.sa_handler, SIG_DFL);
+  ::close(slave);
+  ::close(master);
+}
+
+// Ctrl+C at the password prompt ends the program by the signal as usual, but not before the
+// terminal echoes again: otherwise the user's shell is left silent.
+class InterruptAtRead : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    ::raise(SIGINT);
+    return traits_type::eof();
+  }
+};
+
+TEST(ConsolePort, InterruptAtPasswordPromptGivesEchoBack) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+    GTEST_SKIP() << "no pseudo-terminal available";
+  const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  ASSERT_GE(slave, 0);
+  termios before{};
+  ASSERT_EQ(::tcgetattr(slave, &before), 0);
+  ASSERT_NE(before.c_lflag & ECHO, 0u);
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AccountForm form;
+    InterruptAtRead interrupt;
+    std::istream in(&interrupt);
+    std::ostringstream out;
+    ConsolePort port(in, out, slave);
+    port.ShowModal(form);
+    ::_exit(0);  // not reached when the signal ends the child
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "child exited with " << status;
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
   termios after{};
   ASSERT_EQ(::tcgetattr(slave, &after), 0);
   EXPECT_NE(after.c_lflag & ECHO, 0u);

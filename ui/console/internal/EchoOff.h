@@ -1,7 +1,12 @@
-// Switches a terminal's echo off for its lifetime, so a typed password does not show.
+// Switches a terminal's echo off for its lifetime, so a typed password does not show. While it is
+// off, an interrupting signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT) turns echo back on before the
+// signal ends the program.
 #pragma once
 
+#include <signal.h>
 #include <termios.h>
+
+#include <array>
 
 namespace ui::console {
 
@@ -16,9 +21,12 @@ class EchoOff {
   bool active() const { return active_; }
 
  private:
+  void RestoreSignals();
+
   int fd_;
   bool active_ = false;
   termios saved_{};
+  std::array<struct sigaction, 4> previousActions_{};
 };
 
 }  // namespace ui::console
