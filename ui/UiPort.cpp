@@ -2,6 +2,7 @@
 #include "ui/UiPort.h"
 
 #include <iostream>
+#include <thread>
 
 namespace ui {
 namespace {
@@ -35,15 +36,30 @@ HeadlessPort& headless() {
 }
 
 UiPort* current = nullptr;
+// The screen cursor belongs to the thread that runs the windows: the one that installed the port
+// in force, or the process's main thread while none is installed (static initialisation runs
+// there).
+std::thread::id uiThread = std::this_thread::get_id();
 
 }  // namespace
 
 UiPort& port() { return current != nullptr ? *current : headless(); }
 
-ScopedPort::ScopedPort(UiPort& replacement) : previous_(current) { current = &replacement; }
-ScopedPort::~ScopedPort() { current = previous_; }
+ScopedPort::ScopedPort(UiPort& replacement) : previous_(current), previousThread_(uiThread) {
+  current = &replacement;
+  uiThread = std::this_thread::get_id();
+}
 
-BusyCursor::BusyCursor(int cursor) : active_(cursor != crDefault) {
+ScopedPort::~ScopedPort() {
+  current = previous_;
+  uiThread = previousThread_;
+}
+
+// Sessions that log on from worker threads leave the cursor alone: a window system's cursor may
+// only be touched from its own thread, and two threads saving and restoring it in turn would
+// leave the hourglass up for good.
+BusyCursor::BusyCursor(int cursor)
+    : active_(cursor != crDefault && std::this_thread::get_id() == uiThread) {
   if (!active_) return;
   saved_ = port().ScreenCursor();
   port().SetScreenCursor(cursor);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/Form.h"
@@ -50,7 +51,8 @@ class UiPort {
 // standard error, questions answer No, modal shows return Cancel and menus nothing.
 UiPort& port();
 
-// Installs a port for its lifetime and restores the previous one after.
+// Installs a port for its lifetime and restores the previous one after. The installing thread is
+// the UI thread meanwhile.
 class ScopedPort {
  public:
   explicit ScopedPort(UiPort& replacement);
@@ -60,10 +62,11 @@ class ScopedPort {
 
  private:
   UiPort* previous_;
+  std::thread::id previousThread_;
 };
 
 // Shows the busy cursor for its lifetime and restores the cursor it found, also on exceptions.
-// A cursor of crDefault changes nothing.
+// A cursor of crDefault, or one asked for outside the UI thread, changes nothing.
 class BusyCursor {
  public:
   explicit BusyCursor(int cursor);

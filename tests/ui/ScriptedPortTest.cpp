@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
 
 #include "support/ScriptedPort.h"
 
@@ -310,6 +311,8 @@ TEST(ScriptedPort, BusyCursorChangesAreRecorded) {
     ui::port().ShowMessage("working");
   }
   { ui::BusyCursor none(ui::crDefault); }
+  // A session working in another thread leaves the window system's cursor alone.
+  std::thread([] { ui::BusyCursor elsewhere(ui::crHourGlass); }).join();
   EXPECT_THAT(port.CursorChanges(), ElementsAre(ui::crHourGlass, ui::crDefault));
   EXPECT_THAT(port.Transcript(), ElementsAre("message: working"));
   EXPECT_EQ(port.Events().size(), 3u);
