@@ -433,12 +433,30 @@ class EchoProbe : public std::streambuf {
   std::string current_;
 };
 
+// A pseudo-terminal pair, closed at the end of the test whatever happens.
+struct PseudoTerminal {
+  int master = -1;
+  int slave = -1;
+  bool open() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return false;
+    slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    return slave >= 0;
+  }
+  bool echoes() const {
+    termios state{};
+    return ::tcgetattr(slave, &state) == 0 && (state.c_lflag & ECHO) != 0;
+  }
+  ~PseudoTerminal() {
+    if (slave >= 0) ::close(slave);
+    if (master >= 0) ::close(master);
+  }
+};
+
 TEST(ConsolePort, PasswordIsReadWithEchoOffOnATerminal) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-    GTEST_SKIP() << "no pseudo-terminal available";
-  const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
-  ASSERT_GE(slave, 0);
+  PseudoTerminal terminal;
+  if (!terminal.open()) GTEST_SKIP() << "no pseudo-terminal available";
+  const int slave = terminal.slave;
 
   AccountForm form;
   EchoProbe probe(slave, {"pw", "name", "", "", "", ""});
@@ -450,15 +468,11 @@ TEST(ConsolePort, PasswordIsReadWithEchoOffOnATerminal) {
   EXPECT_EQ(form.Name.text, "name");
   // The password (first in tab order) without echo, everything else with it.
   EXPECT_EQ(probe.echoAtRead, (std::vector<bool>{false, true, true, true, true, true}));
-  termios after{};
-  ASSERT_EQ(::tcgetattr(slave, &after), 0);
-  EXPECT_NE(after.c_lflag & ECHO, 0u);
+  EXPECT_TRUE(terminal.echoes());
   // Once the password is read, Ctrl+C has its usual action again.
   struct sigaction interrupt{};
   ASSERT_EQ(::sigaction(SIGINT, nullptr, &interrupt), 0);
   EXPECT_EQ(interrupt.sa_handler, SIG_DFL);
-  ::close(slave);
-  ::close(master);
 }
 
 // Ctrl+C at the password prompt ends the program by the signal as usual, but not before the
@@ -472,14 +486,10 @@ class InterruptAtRead : public std::streambuf {
 };
 
 TEST(ConsolePort, InterruptAtPasswordPromptGivesEchoBack) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-    GTEST_SKIP() << "no pseudo-terminal available";
-  const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
-  ASSERT_GE(slave, 0);
-  termios before{};
-  ASSERT_EQ(::tcgetattr(slave, &before), 0);
-  ASSERT_NE(before.c_lflag & ECHO, 0u);
+  PseudoTerminal terminal;
+  if (!terminal.open()) GTEST_SKIP() << "no pseudo-terminal available";
+  const int slave = terminal.slave;
+  ASSERT_TRUE(terminal.echoes());
 
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -496,11 +506,7 @@ TEST(ConsolePort, InterruptAtPasswordPromptGivesEchoBack) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "child exited with " << status;
   EXPECT_EQ(WTERMSIG(status), SIGINT);
-  termios after{};
-  ASSERT_EQ(::tcgetattr(slave, &after), 0);
-  EXPECT_NE(after.c_lflag & ECHO, 0u);
-  ::close(slave);
-  ::close(master);
+  EXPECT_TRUE(terminal.echoes());
 }
 
 }  // namespace
