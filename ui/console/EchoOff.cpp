@@ -5,8 +5,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <array>
-
 namespace ui::console {
 namespace {
 
@@ -17,8 +15,6 @@ struct InterruptedEcho {
   termios saved{};
 };
 InterruptedEcho interruptedEcho;
-
-constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 void RestoreEchoAndEnd(int signalNumber) {
   const int fd = interruptedEcho.fd;
@@ -39,15 +35,14 @@ EchoOff::EchoOff(int fd) : fd_(fd) {
 
   interruptedEcho.saved = saved_;
   interruptedEcho.fd = fd_;
-  struct sigaction restore{};
+  struct sigaction restore {};
   restore.sa_handler = RestoreEchoAndEnd;
   ::sigemptyset(&restore.sa_mask);
   for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-    struct sigaction previous{};
-    ::sigaction(kEndingSignals[i], nullptr, &previous);
-    previousActions_[i] = previous;
+    ::sigaction(kEndingSignals[i], nullptr, &previousActions_[i]);
     // A signal the caller chose to ignore stays ignored.
-    if (previous.sa_handler != SIG_IGN) ::sigaction(kEndingSignals[i], &restore, nullptr);
+    if (previousActions_[i].sa_handler != SIG_IGN)
+      ::sigaction(kEndingSignals[i], &restore, nullptr);
   }
 
   active_ = ::tcsetattr(fd_, TCSANOW, &quiet) == 0;

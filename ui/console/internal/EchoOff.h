@@ -21,12 +21,14 @@ class EchoOff {
   bool active() const { return active_; }
 
  private:
+  static constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
   void RestoreSignals();
 
   int fd_;
   bool active_ = false;
   termios saved_{};
-  std::array<struct sigaction, 4> previousActions_{};
+  std::array<struct sigaction, kEndingSignals.size()> previousActions_{};
 };
 
 }  // namespace ui::console
