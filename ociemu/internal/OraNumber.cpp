@@ -3,11 +3,11 @@
 // numbers and 101 - digit for negatives, negatives ending in 102 when shorter than 20 digits.
 #include "ociemu/internal/OraNumber.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <limits>
 
 #include "ociemu/internal/OracleError.h"
