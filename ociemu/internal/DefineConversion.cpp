@@ -42,7 +42,7 @@ bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuf
     if (isDate) throw OracleError(932, {"NUMBER", "DATE"});
     switch (sqliteType) {
       case SQLITE_INTEGER:
-        return Number{true, src.Int64(), 0};
+        return Number::FromInteger(src.Int64());
       case SQLITE_FLOAT:
         return Normalize(src.Double());
       default: {
@@ -145,9 +145,9 @@ bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuf
     case SQLT_INT:
     case SQLT_UIN: {
       Number n = number();
-      double rounded = n.isInteger ? 0 : std::round(n.real);
-      int64_t v = n.isInteger ? n.integer : static_cast<int64_t>(rounded);
-      if (!n.isInteger && std::fabs(rounded) >= 9.2e18) throw OracleError(1455);
+      auto integer = n.Rounded(0).ToInteger();
+      if (!integer) throw OracleError(1455);
+      int64_t v = *integer;
       bool isUnsigned = d.type == SQLT_UIN;
       if (isUnsigned && v < 0) throw OracleError(1455);
       auto fits = [&](int64_t lo, int64_t hi) {
