@@ -85,12 +85,6 @@ sword OCIStmtGetBindInfo(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*size*/, ub4 
   return Unimplemented("OCIStmtGetBindInfo", errhp);
 }
 
-sword OCIDescribeAny(OCISvcCtx* /*svchp*/, OCIError* errhp, void* /*objptr*/, ub4 /*objnm_len*/,
-                     ub1 /*objptr_typ*/, ub1 /*info_level*/, ub1 /*objtyp*/,
-                     OCIDescribe* /*dschp*/) {
-  return Unimplemented("OCIDescribeAny", errhp);
-}
-
 sword OCIParamSet(void* /*hdlp*/, ub4 /*htyp*/, OCIError* errhp, const void* /*dscp*/, ub4 /*dtyp*/,
                   ub4 /*pos*/) {
   return Unimplemented("OCIParamSet", errhp);

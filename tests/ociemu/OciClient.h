@@ -67,6 +67,7 @@ class OciClient {
   OCIEMU_ENTRY(OCIBindByPos);
   OCIEMU_ENTRY(OCIDefineByPos);
   OCIEMU_ENTRY(OCIParamGet);
+  OCIEMU_ENTRY(OCIDescribeAny);
   OCIEMU_ENTRY(OCILobRead);
   OCIEMU_ENTRY(OCIRefIsNull);
   OCIEMU_ENTRY(OCISessionPoolCreate);
