@@ -36,10 +36,10 @@ void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
     }
   };
   auto number = [&](const Number& n) {
-    if (n.isInteger) {
-      sqlite3_bind_int64(st, index, n.integer);
+    if (auto integer = n.ToInteger()) {
+      sqlite3_bind_int64(st, index, *integer);
     } else {
-      sqlite3_bind_double(st, index, n.real);
+      sqlite3_bind_double(st, index, n.AsDouble());
     }
   };
   const size_t given = b.length ? std::min<size_t>(b.length[row], size) : size;

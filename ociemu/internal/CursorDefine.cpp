@@ -42,7 +42,7 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
     if (isDate) throw OracleError(932, {"NUMBER", "DATE"});
     switch (sqliteType) {
       case SQLITE_INTEGER:
-        return Number{true, sqlite3_column_int64(stmt_, col), 0};
+        return Number::FromInteger(sqlite3_column_int64(stmt_, col));
       case SQLITE_FLOAT:
         return Normalize(sqlite3_column_double(stmt_, col));
       default: {
@@ -151,9 +151,9 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
     case SQLT_INT:
     case SQLT_UIN: {
       Number n = number();
-      double rounded = n.isInteger ? 0 : std::round(n.real);
-      int64_t v = n.isInteger ? n.integer : static_cast<int64_t>(rounded);
-      if (!n.isInteger && std::fabs(rounded) >= 9.2e18) throw OracleError(1455);
+      auto integer = n.Rounded(0).ToInteger();
+      if (!integer) throw OracleError(1455);
+      int64_t v = *integer;
       bool isUnsigned = d.type == SQLT_UIN;
       if (isUnsigned && v < 0) throw OracleError(1455);
       auto fits = [&](int64_t lo, int64_t hi) {
