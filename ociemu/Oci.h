@@ -407,6 +407,12 @@ typedef struct cda_def Lda_Def;
 #define OCI7_FC_OEXFET 56
 #define OCI7_FC_ODESCR 60
 #define OCI7_FC_OBNDRA 62
+#define OCI7_FC_OBNDRV 28
+#define OCI7_FC_OBNDRN 30
+#define OCI7_FC_OCAN 52
+#define OCI7_FC_OFLNG 58
+#define OCI7_FC_OBINDPS 63
+#define OCI7_FC_ODEFINPS 64
 
 /* ---- OCI7 entry points ---- */
 OCIEMU_API sword orlon(Cda_Def* lda, ub1* hda, OraText* uid, sword uidl, OraText* pswd, sword pswdl,
@@ -442,6 +448,19 @@ OCIEMU_API sword odessp(Cda_Def* cursor, OraText* objnam, size_t onlen, ub1* rsv
                         OraText** argnam, ub2* arnlen, ub2* dtype, ub1* defsup, ub1* mode,
                         ub4* dtsiz, sb2* prec, sb2* scale, ub1* radix, ub4* spare, ub4* arrsiz);
 OCIEMU_API sword opinit(ub4 mode);
+OCIEMU_API sword obndrv(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl,
+                        sword ftype, sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obndrn(Cda_Def* cursor, sword sqlvn, ub1* progv, sword progvl, sword ftype,
+                        sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obindps(Cda_Def* cursor, ub1 opcode, OraText* sqlvar, sb4 sqlvl, ub1* pvctx,
+                         sb4 progvl, sword ftype, sword scale, sb2* indp, ub2* alen, ub2* arcode,
+                         sb4 pv_skip, sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz,
+                         ub4* cursiz, OraText* fmt, sb4 fmtl, sword fmtt);
+OCIEMU_API sword odefinps(Cda_Def* cursor, ub1 opcode, sword pos, ub1* bufctx, sb4 bufl,
+                          sword ftype, sword scale, sb2* indp, OraText* fmt, sb4 fmtl, sword fmtt,
+                          ub2* rlen, ub2* rcode, sb4 pv_skip, sb4 ind_skip, sb4 alen_skip,
+                          sb4 rc_skip);
+OCIEMU_API sword ocan(Cda_Def* cursor);
 
 /* ---- OCI8 entry points ---- */
 OCIEMU_API sword OCIInitialize(ub4 mode, void* ctxp, void* (*malocfp)(void* ctxp, size_t size),

@@ -22,11 +22,6 @@ sword Unimplemented7(const char* name, Cda_Def* cda) noexcept {
 
 extern "C" {
 
-sword oflng(Cda_Def* cursor, sword /*pos*/, ub1* /*buf*/, sb4 /*bufl*/, sword /*dtype*/,
-            ub4* /*retl*/, sb4 /*offset*/) {
-  return Unimplemented7("oflng", cursor);
-}
-
 sword obreak(Cda_Def* lda) {
   return Unimplemented7("obreak", lda);
 }

@@ -100,6 +100,12 @@ class OciClient {
   OCIEMU_ENTRY(oclose);
   OCIEMU_ENTRY(obndra);
   OCIEMU_ENTRY(oflng);
+  OCIEMU_ENTRY(obreak);
+  OCIEMU_ENTRY(obndrv);
+  OCIEMU_ENTRY(obndrn);
+  OCIEMU_ENTRY(obindps);
+  OCIEMU_ENTRY(odefinps);
+  OCIEMU_ENTRY(ocan);
 };
 
 #undef OCIEMU_ENTRY
