@@ -66,9 +66,12 @@ constexpr ub1 kWarningAny = 0x01;
 constexpr ub1 kWarningTruncated = 0x02;
 constexpr ub1 kWarningNoWhere = 0x10;
 
+// The code a fetch ends with: 1403 past the last row; 1406 when a value was cut to fit its
+// buffer (the rows are there, the caller decides whether a cut value is an error).
 int Ended(const Cursor::Outcome& outcome, Cda_Def* cda) {
   if (outcome.warning) cda->wrn = kWarningAny | kWarningTruncated;
-  return outcome.status == OCI_NO_DATA ? 1403 : 0;
+  if (outcome.status == OCI_NO_DATA) return 1403;
+  return outcome.warning == 1406 ? 1406 : 0;
 }
 
 bool HasTopLevelWhere(const std::string& sql) {
