@@ -10,8 +10,10 @@
 namespace ociemu::test {
 namespace {
 
-class DescribeTest : public ClientTest {
+// The 8.0 client already describes; so does every later one.
+class DescribeTest : public ClientTest, public ::testing::WithParamInterface<testing::Variant> {
  protected:
+  DescribeTest() : ClientTest(GetParam()) {}
   void SetUp() override {
     ClientTest::SetUp();
     ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
@@ -131,7 +133,7 @@ void ExpectColumn(const DescribeTest::Column& c, const Expected& e) {
   EXPECT_EQ(c.schemaName, "");
 }
 
-TEST_F(DescribeTest, SelectListColumnsReportEveryAttribute) {
+TEST_P(DescribeTest, SelectListColumnsReportEveryAttribute) {
   OCIStmt* stmt = DescribeOnly("select * from kinds");
   ub4 count = 0;
   client->OCIAttrGet(stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, s.err);
@@ -146,7 +148,7 @@ TEST_F(DescribeTest, SelectListColumnsReportEveryAttribute) {
   client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
 }
 
-TEST_F(DescribeTest, ExpressionsDescribeAsOracleTypesThem) {
+TEST_P(DescribeTest, ExpressionsDescribeAsOracleTypesThem) {
   struct Case {
     const char* expression;
     ub2 type, size;
@@ -173,7 +175,7 @@ TEST_F(DescribeTest, ExpressionsDescribeAsOracleTypesThem) {
   }
 }
 
-TEST_F(DescribeTest, DescribeAnyTableGivesItsColumnList) {
+TEST_P(DescribeTest, DescribeAnyTableGivesItsColumnList) {
   const long live = testing::LiveHandles(client->Library());
   OCIDescribe* d = nullptr;
   ASSERT_EQ(
@@ -224,7 +226,7 @@ TEST_F(DescribeTest, DescribeAnyTableGivesItsColumnList) {
   EXPECT_EQ(testing::LiveHandles(client->Library()), live);
 }
 
-TEST_F(DescribeTest, ViewsSynonymsAndMissingObjects) {
+TEST_P(DescribeTest, ViewsSynonymsAndMissingObjects) {
   ASSERT_EQ(Exec(s, "create view kinds_v as select n, v, n * 2 twice from kinds"), OCI_SUCCESS)
       << s.Error().text;
   // The synonyms the dictionary keeps: a private one of SCOTT and a public one.
@@ -312,6 +314,10 @@ TEST_F(DescribeTest, ViewsSynonymsAndMissingObjects) {
   }
   EXPECT_EQ(client->OCIHandleFree(d, OCI_HTYPE_DESCRIBE), OCI_SUCCESS);
 }
+
+INSTANTIATE_TEST_SUITE_P(Variants, DescribeTest,
+                         ::testing::Values(testing::Variant::Oci8, testing::Variant::Full),
+                         [](const auto& variant) { return testing::VariantName(variant.param); });
 
 }  // namespace
 }  // namespace ociemu::test
