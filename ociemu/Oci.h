@@ -273,6 +273,60 @@ typedef struct cda_def Lda_Def;
 #define OCI_ATTR_CHAR_USED 285
 #define OCI_ATTR_CHAR_SIZE 286
 
+/* Describe: parameter attributes, parameter and list types, argument modes. */
+#define OCI_ATTR_DESC_PUBLIC 250
+#define OCI_ATTR_NUM_COLS 102
+#define OCI_ATTR_LIST_COLUMNS 103
+#define OCI_ATTR_RDBA 104
+#define OCI_ATTR_CLUSTERED 105
+#define OCI_ATTR_PARTITIONED 106
+#define OCI_ATTR_INDEX_ONLY 107
+#define OCI_ATTR_LIST_ARGUMENTS 108
+#define OCI_ATTR_REF_TDO 110
+#define OCI_ATTR_LINK 111
+#define OCI_ATTR_NUM_PARAMS 121
+#define OCI_ATTR_OBJID 122
+#define OCI_ATTR_PTYPE 123
+#define OCI_ATTR_PARAM 124
+#define OCI_ATTR_OVERLOAD_ID 125
+#define OCI_ATTR_TABLESPACE 126
+#define OCI_ATTR_IS_TEMPORARY 130
+#define OCI_ATTR_IS_TYPED 131
+#define OCI_ATTR_DURATION 132
+#define OCI_ATTR_IS_INVOKER_RIGHTS 133
+#define OCI_ATTR_OBJ_NAME 134
+#define OCI_ATTR_OBJ_SCHEMA 135
+#define OCI_ATTR_OBJ_ID 136
+#define OCI_ATTR_LEVEL 211
+#define OCI_ATTR_HAS_DEFAULT 212
+#define OCI_ATTR_IOMODE 213
+#define OCI_ATTR_RADIX 214
+#define OCI_ATTR_NUM_ARGS 215
+#define OCI_ATTR_TYPECODE 216
+#define OCI_OTYPE_NAME 1
+#define OCI_OTYPE_REF 2
+#define OCI_OTYPE_PTR 3
+#define OCI_PTYPE_UNK 0
+#define OCI_PTYPE_TABLE 1
+#define OCI_PTYPE_VIEW 2
+#define OCI_PTYPE_PROC 3
+#define OCI_PTYPE_FUNC 4
+#define OCI_PTYPE_PKG 5
+#define OCI_PTYPE_TYPE 6
+#define OCI_PTYPE_SYN 7
+#define OCI_PTYPE_SEQ 8
+#define OCI_PTYPE_COL 9
+#define OCI_PTYPE_ARG 10
+#define OCI_PTYPE_LIST 11
+#define OCI_LTYPE_UNK 0
+#define OCI_LTYPE_COLUMN 1
+#define OCI_LTYPE_ARG_PROC 2
+#define OCI_LTYPE_ARG_FUNC 3
+#define OCI_TYPEPARAM_IN 0
+#define OCI_TYPEPARAM_OUT 1
+#define OCI_TYPEPARAM_INOUT 2
+#define OCI_DURATION_NULL 9
+
 #define OCI_SERVER_NOT_CONNECTED 0x0
 #define OCI_SERVER_NORMAL 0x1
 
@@ -398,6 +452,12 @@ typedef struct cda_def Lda_Def;
 #define OCI7_FC_OEXFET 56
 #define OCI7_FC_ODESCR 60
 #define OCI7_FC_OBNDRA 62
+#define OCI7_FC_OBNDRV 28
+#define OCI7_FC_OBNDRN 30
+#define OCI7_FC_OCAN 52
+#define OCI7_FC_OFLNG 58
+#define OCI7_FC_OBINDPS 63
+#define OCI7_FC_ODEFINPS 64
 
 /* ---- OCI7 entry points ---- */
 OCIEMU_API sword orlon(Cda_Def* lda, ub1* hda, OraText* uid, sword uidl, OraText* pswd, sword pswdl,
@@ -433,6 +493,19 @@ OCIEMU_API sword odessp(Cda_Def* cursor, OraText* objnam, size_t onlen, ub1* rsv
                         OraText** argnam, ub2* arnlen, ub2* dtype, ub1* defsup, ub1* mode,
                         ub4* dtsiz, sb2* prec, sb2* scale, ub1* radix, ub4* spare, ub4* arrsiz);
 OCIEMU_API sword opinit(ub4 mode);
+OCIEMU_API sword obndrv(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl,
+                        sword ftype, sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obndrn(Cda_Def* cursor, sword sqlvn, ub1* progv, sword progvl, sword ftype,
+                        sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obindps(Cda_Def* cursor, ub1 opcode, OraText* sqlvar, sb4 sqlvl, ub1* pvctx,
+                         sb4 progvl, sword ftype, sword scale, sb2* indp, ub2* alen, ub2* arcode,
+                         sb4 pv_skip, sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz,
+                         ub4* cursiz, OraText* fmt, sb4 fmtl, sword fmtt);
+OCIEMU_API sword odefinps(Cda_Def* cursor, ub1 opcode, sword pos, ub1* bufctx, sb4 bufl,
+                          sword ftype, sword scale, sb2* indp, OraText* fmt, sb4 fmtl, sword fmtt,
+                          ub2* rlen, ub2* rcode, sb4 pv_skip, sb4 ind_skip, sb4 alen_skip,
+                          sb4 rc_skip);
+OCIEMU_API sword ocan(Cda_Def* cursor);
 
 /* ---- OCI8 entry points ---- */
 OCIEMU_API sword OCIInitialize(ub4 mode, void* ctxp, void* (*malocfp)(void* ctxp, size_t size),

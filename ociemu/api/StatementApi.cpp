@@ -89,71 +89,6 @@ sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub
   });
 }
 
-ub2 CharsetId(const std::string& charset, ub1 form) {
-  if (form == SQLCS_NCHAR) return 2000;
-  if (charset == "AL32UTF8") return 873;
-  if (charset == "UTF8") return 871;
-  if (charset == "WE8MSWIN1252") return 178;
-  if (charset == "WE8ISO8859P1") return 31;
-  if (charset == "US7ASCII") return 1;
-  return 873;
-}
-
-bool IsCharacter(ub2 code) {
-  return code == kTypeVarchar2 || code == kTypeChar || code == kTypeLong || code == kTypeClob;
-}
-
-bool GetParam(ParamHandle& p, void* attributep, ub4* sizep, ub4 attrtype) {
-  const ColumnType& t = p.column.type;
-  const ub1 form = IsCharacter(t.code) ? t.charsetForm : 0;
-  switch (attrtype) {
-    case OCI_ATTR_DATA_SIZE:
-      Put<ub2>(attributep, sizep, t.size);
-      return true;
-    case OCI_ATTR_DATA_TYPE:
-      Put<ub2>(attributep, sizep, t.code);
-      return true;
-    case OCI_ATTR_DISP_SIZE: {
-      ub2 display = t.size;
-      if (t.code == kTypeNumber) display = static_cast<ub2>(t.precision > 0 ? t.precision + 2 : 40);
-      if (t.code == kTypeDate) display = 9;
-      Put<ub2>(attributep, sizep, display);
-      return true;
-    }
-    case OCI_ATTR_NAME:
-      PutTextAttribute(attributep, sizep, p.column.name);
-      return true;
-    case OCI_ATTR_PRECISION:
-      Put<sb2>(attributep, sizep, t.precision);
-      return true;
-    case OCI_ATTR_SCALE:
-      Put<sb1>(attributep, sizep, t.scale);
-      return true;
-    case OCI_ATTR_IS_NULL:
-      Put<ub1>(attributep, sizep, p.column.nullable ? 1 : 0);
-      return true;
-    case OCI_ATTR_TYPE_NAME:
-    case OCI_ATTR_SCHEMA_NAME: {
-      static const std::string empty;
-      PutTextAttribute(attributep, sizep, empty);
-      return true;
-    }
-    case OCI_ATTR_CHARSET_ID:
-      Put<ub2>(attributep, sizep, form ? CharsetId(p.charsetName, form) : 0);
-      return true;
-    case OCI_ATTR_CHARSET_FORM:
-      Put<ub1>(attributep, sizep, form);
-      return true;
-    case OCI_ATTR_CHAR_USED:
-      Put<ub1>(attributep, sizep, 0);
-      return true;
-    case OCI_ATTR_CHAR_SIZE:
-      Put<ub2>(attributep, sizep, form ? t.size : 0);
-      return true;
-  }
-  throw OracleError(24315);
-}
-
 bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
   const Cursor& c = s.cursor;
   if (attrtype == ParseErrorOffsetAttribute()) {
@@ -255,7 +190,6 @@ bool SetStatementAttribute(Handle& target, void* attributep, ub4 /*size*/, ub4 a
         return true;
       }
       throw OracleError(24315);
-    case OCI_DTYPE_PARAM:
     case OCI_DTYPE_ROWID:
       throw OracleError(24315);
   }
@@ -266,8 +200,6 @@ bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 att
   switch (target.Type()) {
     case OCI_HTYPE_STMT:
       return GetStatement(static_cast<StmtHandle&>(target), attributep, sizep, attrtype);
-    case OCI_DTYPE_PARAM:
-      return GetParam(static_cast<ParamHandle&>(target), attributep, sizep, attrtype);
     case OCI_HTYPE_BIND:
     case OCI_HTYPE_DEFINE:
     case OCI_DTYPE_ROWID:
@@ -409,6 +341,13 @@ sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
 sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos) {
   return WithError("OCIParamGet", errhp, [&](Diagnostics*) -> sword {
     if (htype == OCI_HTYPE_ERROR) return RowErrorGet(hndlp, parmdpp, pos);
+    if (htype == OCI_DTYPE_PARAM) {
+      auto list = Require<ParamHandle>(hndlp, OCI_DTYPE_PARAM);
+      CallLock lock({list.get()});
+      if (!parmdpp) throw OracleError(1009);
+      *parmdpp = ListElement(*list, pos).get();
+      return OCI_SUCCESS;
+    }
     if (htype != OCI_HTYPE_STMT) {
       if (!FindHandle(hndlp, htype)) throw InvalidHandle{};
       throw OracleError(3001);
@@ -420,7 +359,7 @@ sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,
     if (columns.empty() && !stmt->cursor.Executed()) throw OracleError(24338);
     if (pos < 1 || pos > columns.size()) throw OracleError(24334);
     auto p = stmt->Own<ParamHandle>(OCI_DTYPE_PARAM);
-    p->column = columns[pos - 1];
+    p->item = SelectListParam(columns[pos - 1], static_cast<ub2>(pos));
     if (Connection* conn = stmt->cursor.Conn()) p->charsetName = conn->characterSet;
     *parmdpp = p.get();
     return OCI_SUCCESS;

@@ -51,11 +51,15 @@ ColumnType TypeFromDeclared(std::string_view declared) {
   std::string name = upper.substr(0, upper.find('('));
   while (!name.empty() && name.back() == ' ') name.pop_back();
   int a = -1, b = -1;
+  bool hasScale = false;  // NUMBER(p,s) may have a negative scale
   if (auto open = upper.find('('); open != std::string::npos) {
     const char* p = upper.c_str() + open + 1;
     char* end = nullptr;
     a = static_cast<int>(std::strtol(p, &end, 10));
-    if (end && *end == ',') b = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+    if (end && *end == ',') {
+      b = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+      hasScale = true;
+    }
   }
   auto size = [](int n, int fallback) { return static_cast<uint16_t>(n > 0 ? n : fallback); };
   if (name == "VARCHAR2" || name == "VARCHAR" || name == "NVARCHAR2") {
@@ -70,7 +74,7 @@ ColumnType TypeFromDeclared(std::string_view declared) {
   }
   if (name == "NUMBER" || name == "NUMERIC" || name == "DECIMAL" || name == "DEC") {
     if (a < 0) return ColumnType::Number();
-    return ColumnType::Number(static_cast<int16_t>(a), static_cast<int8_t>(b < 0 ? 0 : b));
+    return ColumnType::Number(static_cast<int16_t>(a), static_cast<int8_t>(hasScale ? b : 0));
   }
   if (name == "INTEGER" || name == "INT" || name == "SMALLINT") {
     return ColumnType::Number(38, 0);

@@ -103,6 +103,9 @@ class Cursor {
   ub4 RowCount() const { return rowCount_; }
   ub4 RowsFetched() const { return rowsFetched_; }
   int ParseOffset() const { return parseOffset_; }
+  // A column of the row the last fetch ended on, as the bytes of its text or raw value (empty
+  // for NULL); nullopt when no fetched row is current.
+  std::optional<std::string> CurrentValue(ub4 position) const;
   // The ROWID text of the last row a DML statement inserted.
   std::string LastRowid() const;
   Connection* Conn() const { return conn_.get(); }

@@ -203,6 +203,8 @@ std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>&
       h = std::make_shared<SessionHandle>(type, env);
       break;
     case OCI_HTYPE_DESCRIBE:
+      h = std::make_shared<DescribeHandle>(type, env);
+      break;
     case OCI_HTYPE_TRANS:
     case OCI_HTYPE_COMPLEXOBJECT:
     case OCI_HTYPE_SECURITY:

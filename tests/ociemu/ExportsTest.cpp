@@ -27,7 +27,7 @@ std::vector<std::string> Words(const char* text) {
 
 const char* kOci7 =
     "orlon ologof oerhms oopen oparse odefin oexfet ofen oflng oclose odescr oexec oexn ocom "
-    "orol ocon ocof obreak obndra odessp olog opinit";
+    "orol ocon ocof obreak obndra odessp olog opinit obndrv obndrn obindps odefinps ocan";
 const char* kOci8 =
     "OCIInitialize OCIHandleAlloc OCIHandleFree OCIDescriptorAlloc OCIDescriptorFree OCIEnvInit "
     "OCIServerAttach OCIServerDetach OCISessionBegin OCISessionEnd OCILogon OCILogoff "

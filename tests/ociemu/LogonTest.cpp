@@ -546,10 +546,9 @@ TEST_F(LogonTest, CallsOutsideTheEmulationReportUnimplementedFeature) {
                                nullptr, 0, 0),
             OCI_INVALID_HANDLE);
   EXPECT_TRUE(client->OCIRefIsNull(s.env, nullptr));
-  Lda_Def cda{};
-  ub4 length = 0;
-  EXPECT_NE(client->oflng(&cda, 1, nullptr, 0, SQLT_LNG, &length, 0), 0);
-  EXPECT_EQ(cda.rc, 3001);
+  Lda_Def lda{};
+  EXPECT_NE(client->obreak(&lda), 0);
+  EXPECT_EQ(lda.rc, 3001);
   s.LogOff();
 }
 

@@ -71,6 +71,7 @@ class OciClient {
   OCIEMU_ENTRY(OCIBindByPos);
   OCIEMU_ENTRY(OCIDefineByPos);
   OCIEMU_ENTRY(OCIParamGet);
+  OCIEMU_ENTRY(OCIDescribeAny);
   OCIEMU_ENTRY(OCILobRead);
   OCIEMU_ENTRY(OCIRefIsNull);
   OCIEMU_ENTRY(OCISessionPoolCreate);
@@ -103,6 +104,12 @@ class OciClient {
   OCIEMU_ENTRY(oclose);
   OCIEMU_ENTRY(obndra);
   OCIEMU_ENTRY(oflng);
+  OCIEMU_ENTRY(obreak);
+  OCIEMU_ENTRY(obndrv);
+  OCIEMU_ENTRY(obndrn);
+  OCIEMU_ENTRY(obindps);
+  OCIEMU_ENTRY(odefinps);
+  OCIEMU_ENTRY(ocan);
 };
 
 #undef OCIEMU_ENTRY
