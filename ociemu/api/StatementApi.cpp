@@ -50,20 +50,29 @@ sword Finish(const Cursor::Outcome& outcome, Diagnostics* diag) {
 
 sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
            const std::string* placeholder, ub4 position, void* valuep, sb4 value_sz, ub2 dty,
-           void* indp, ub2* alenp, ub2* rcodep, ub4 mode) {
+           void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   return WithError(name, errhp, [&](Diagnostics*) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!bindp) throw OracleError(1009);
-    if (mode & OCI_DATA_AT_EXEC) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
     BindBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
+    buffer.maxElements = maxarr_len;
+    buffer.currentElements = curelep;
     if (placeholder) {
       stmt->cursor.BindName(*placeholder, buffer);
     } else {
       stmt->cursor.BindPosition(position, buffer);
     }
     auto h = OwnedHandle<BindHandle>(*stmt, *bindp, OCI_HTYPE_BIND);
+    h->placeholder = placeholder ? *placeholder : std::string();
+    h->position = position;
+    h->buffer = buffer;
+    h->atExecution = mode & OCI_DATA_AT_EXEC;
+    if (!h->atExecution) {
+      h->inCallback = nullptr;
+      h->pieces.clear();
+    }
     *bindp = reinterpret_cast<OCIBind*>(h.get());
     return OCI_SUCCESS;
   });
@@ -282,17 +291,17 @@ sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 ke
 
 sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
                     sb4 placeh_len, void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
-                    ub2* rcodep, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+                    ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   const std::string name = TextArg(placeholder, placeh_len);
   return Bind("OCIBindByName", stmtp, bindp, errhp, &name, 0, valuep, value_sz, dty, indp, alenp,
-              rcodep, mode);
+              rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
-                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 /*maxarr_len*/,
-                   ub4* /*curelep*/, ub4 mode) {
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len,
+                   ub4* curelep, ub4 mode) {
   return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
-              alenp, rcodep, mode);
+              alenp, rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,
@@ -301,11 +310,14 @@ sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 pos
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!defnp) throw OracleError(1009);
-    if (mode & OCI_DYNAMIC_FETCH) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    DefineBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), rlenp, rcodep, SetRowid};
+    DefineBuffer buffer{valuep, value_sz, dty,      static_cast<sb2*>(indp),
+                        rlenp,  rcodep,   SetRowid, {}};
     stmt->cursor.Define(position, buffer);
     auto h = OwnedHandle<DefineHandle>(*stmt, *defnp, OCI_HTYPE_DEFINE);
+    h->position = position;
+    h->buffer = buffer;
+    h->dynamic = mode & OCI_DYNAMIC_FETCH;
     *defnp = reinterpret_cast<OCIDefine*>(h.get());
     return OCI_SUCCESS;
   });
@@ -321,6 +333,7 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     conn.BeforeCall("OCIStmtExecute");
     auto err = Require<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
     err->rowErrors.clear();
+    if (GatherPieces(*stmt, iters, rowoff) == OCI_NEED_DATA) return OCI_NEED_DATA;
     auto outcome = stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode);
     for (const auto& e : stmt->cursor.RowErrors()) {
       err->rowErrors.push_back(ErrorHandle::RowError{e.row, e.error.Code(), e.error.what()});

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ociemu/Oci.h"
@@ -29,6 +30,13 @@ struct BindBuffer {
   sb2* indicator = nullptr;
   ub2* length = nullptr;
   ub2* returnCode = nullptr;
+  // A PL/SQL table: its room in elements and where its current length lives (0 and null for a
+  // plain bind).
+  ub4 maxElements = 0;
+  ub4* currentElements = nullptr;
+  // Values the application gave piece by piece at execution (OCI_DATA_AT_EXEC), one per row;
+  // they replace value and length (nullopt is NULL).
+  const std::vector<std::optional<std::string>>* pieces = nullptr;
 };
 
 // An output column: element i at value + i * size.
@@ -42,6 +50,9 @@ struct DefineBuffer {
   // Stores a ROWID text into the descriptor an SQLT_RDD element points to; false for a pointer
   // that is no ROWID descriptor.
   std::function<bool(void* descriptor, const std::string& rowid)> setRowid;
+  // A define whose values go to the application piece by piece (OCI_DYNAMIC_FETCH with
+  // OCIDefineDynamic): called for every row with the value's bytes (nullopt for NULL).
+  std::function<void(ub4 row, std::optional<std::string_view> value)> dynamic = nullptr;
 };
 
 struct ColumnDesc {
