@@ -39,6 +39,10 @@ class Connection {
   // delay fault, drops the connection when its call budget is spent, and fails the call with
   // the fault's code. Throws OracleError (03114 once the connection is closed or lost).
   void BeforeCall(std::string_view call);
+  // One unit of the server's work inside the current call: a row fetched, a statement of a
+  // PL/SQL block. A fault that strikes in the middle of a call drops the connection here.
+  // Throws OracleError 3113 then.
+  void Progress();
   // The connection is usable (attached and not lost).
   bool Usable() const { return !closed_ && !lost_; }
   // Detach: rolls back and closes. Later calls fail with ORA-03114.
@@ -84,6 +88,10 @@ class Connection {
   int64_t dataVersion_ = -1;
   sqlite3_stmt* versionStmt_ = nullptr;
   long calls_ = 0;
+  // Calls per entry point name, for faults on the nth call.
+  std::map<std::string, long, std::less<>> callsByName_;
+  std::string currentCall_;
+  long unitsInCall_ = 0;
   bool lost_ = false;
   bool closed_ = false;
   bool inTransaction_ = false;

@@ -203,6 +203,7 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
   c.BeginTransaction();
   const bool batchErrors = mode & OCI_BATCH_ERRORS;
   for (ub4 r = rowoff; r < rowoff + iters; ++r) {
+    c.Progress();
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);
@@ -248,6 +249,7 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
     if (entry.first > columns_.size()) throw OracleError(1007);
   }
   for (ub4 r = 0; r < rows && !fetchDone_; ++r) {
+    conn_->Progress();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) {
       fetchDone_ = true;
@@ -358,6 +360,7 @@ Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
   bool truncated = false;
   ub4 r = 0;
   for (; r < rows && first + r < rows_.size(); ++r) {
+    conn_->Progress();
     const auto& row = rows_[first + r];
     for (const auto& [position, d] : defines_) {
       truncated |=

@@ -84,5 +84,91 @@ TEST_F(FaultTest, LostConnectionGivesEndOfFileThenNotConnected) {
   t.LogOff();
 }
 
+class StatementFaultTest : public ClientTest {
+ protected:
+  void SetUp() override {
+    ClientTest::SetUp();
+    ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
+    ASSERT_EQ(Exec(s, "create table t_rows (n number)"), OCI_SUCCESS);
+    for (int i = 1; i <= 10; ++i) {
+      ASSERT_EQ(Exec(s, "insert into t_rows values (" + std::to_string(i) + ")"), OCI_SUCCESS);
+    }
+    ASSERT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);
+    ASSERT_EQ(
+        client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+        OCI_SUCCESS);
+  }
+  void TearDown() override {
+    client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+    s.LogOff();
+  }
+  sword Run(const std::string& sql, ub4 iters) {
+    EXPECT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                     static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+              OCI_SUCCESS);
+    return client->OCIStmtExecute(s.svc, stmt, s.err, iters, 0, nullptr, nullptr, OCI_DEFAULT);
+  }
+
+  Oci8Session s{*client};
+  OCIStmt* stmt = nullptr;
+};
+
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAFetch) {
+  db.LoseConnectionInCall("OCIStmtFetch", 3);
+  ASSERT_EQ(Run("select n from t_rows order by n", 0), OCI_SUCCESS);
+  int values[5] = {};
+  OCIDefine* d = nullptr;
+  ASSERT_EQ(client->OCIDefineByPos(stmt, &d, s.err, 1, values, sizeof(int), SQLT_INT, nullptr,
+                                   nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 2, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS);
+  // The next fetch breaks off after three rows of its five.
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 5, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+  EXPECT_EQ(s.Error().text, "ORA-03113: end-of-file on communication channel\n");
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+  EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+}
+
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAnArrayInsertLosesTheTransaction) {
+  db.LoseConnectionInCall("OCIStmtExecute", 2);
+  int values[4] = {11, 12, 13, 14};
+  ASSERT_EQ(client->OCIStmtPrepare(
+                stmt, s.err, reinterpret_cast<const OraText*>("insert into t_rows values (:n)"), 30,
+                OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  OCIBind* b = nullptr;
+  ASSERT_EQ(client->OCIBindByPos(stmt, &b, s.err, 1, values, sizeof(int), SQLT_INT, nullptr,
+                                 nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 4, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3113);
+  db.ClearFaults();
+  Oci8Session other(*client);
+  ASSERT_TRUE(other.LogOn("SCOTT", "TIGER"));
+  EXPECT_EQ(Query(other, "select count(*) from t_rows"), (Rows{{"10"}}));
+  other.LogOff();
+}
+
+TEST_F(StatementFaultTest, ChosenErrorOnTheNthExecution) {
+  db.FailNthCall("OCIStmtExecute", 54, 3);
+  const sword expected[] = {OCI_SUCCESS, OCI_SUCCESS, OCI_ERROR, OCI_SUCCESS};
+  for (sword status : expected) {
+    EXPECT_EQ(Run("select n from t_rows", 0), status);
+  }
+  EXPECT_EQ(s.Error().code, 54);
+}
+
+TEST_F(StatementFaultTest, DelayOnEveryCall) {
+  db.DelayCall("*", 100);
+  for (const char* sql : {"select n from t_rows", "delete from t_rows where n = 1"}) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(sql, sql[0] == 's' ? 0 : 1), OCI_SUCCESS);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  }
+}
+
 }  // namespace
 }  // namespace ociemu::test
