@@ -142,9 +142,9 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
       // The caller passes the ROWID descriptor itself.
       auto d = Find<RowidDescriptor>(attributep, OCI_DTYPE_ROWID);
       if (!d) throw OracleError(24328);
-      std::string rowid = c.LastRowid();
-      if (rowid.empty()) throw OracleError(1410);
-      d->rowid = rowid;
+      // Without a row the read succeeds and leaves the descriptor empty, as drivers that read
+      // it after every statement expect.
+      d->rowid = c.LastRowid();
       if (sizep) *sizep = 0;
       return true;
     }
@@ -211,6 +211,20 @@ bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 att
       return GetStatement(static_cast<StmtHandle&>(target), attributep, sizep, attrtype);
     case OCI_HTYPE_BIND:
     case OCI_HTYPE_DEFINE:
+      // What the character set attributes say when nobody set them: the database's own.
+      if (attrtype == OCI_ATTR_CHARSET_ID) {
+        Put<ub2>(attributep, sizep, 0);
+        return true;
+      }
+      if (attrtype == OCI_ATTR_CHARSET_FORM) {
+        Put<ub1>(attributep, sizep, SQLCS_IMPLICIT);
+        return true;
+      }
+      if (attrtype == OCI_ATTR_MAXDATA_SIZE) {
+        Put<sb4>(attributep, sizep, 0);
+        return true;
+      }
+      throw OracleError(24315);
     case OCI_DTYPE_ROWID:
       throw OracleError(24315);
   }

@@ -56,6 +56,13 @@ TEST_F(CallTest, ErrorRecordOutlivesTheCallsThatSucceedAfterIt) {
   EXPECT_EQ(Attribute<ub2>(s.err, OCI_HTYPE_ERROR, OCI_ATTR_PARSE_ERROR_OFFSET), 7);
   EXPECT_EQ(Attribute<ub2>(stmt, OCI_HTYPE_STMT, OCI_ATTR_STMT_TYPE), OCI_STMT_SELECT);
   EXPECT_EQ(Attribute<ub4>(stmt, OCI_HTYPE_STMT, OCI_ATTR_ROW_COUNT), 0u);
+  OCIRowid* rowid = nullptr;
+  ASSERT_EQ(client->OCIDescriptorAlloc(s.env, reinterpret_cast<void**>(&rowid), OCI_DTYPE_ROWID, 0,
+                                       nullptr),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIAttrGet(stmt, OCI_HTYPE_STMT, rowid, nullptr, OCI_ATTR_ROWID, s.err),
+            OCI_SUCCESS);  // no row: an empty descriptor, not an error
+  EXPECT_EQ(client->OCIDescriptorFree(rowid, OCI_DTYPE_ROWID), OCI_SUCCESS);
   EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);
   EXPECT_EQ(s.Error().code, 904);
   EXPECT_EQ(s.Error().text, "ORA-00904: \"EMPNO\": invalid identifier\n");
