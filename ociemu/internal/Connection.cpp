@@ -228,8 +228,23 @@ void Connection::Commit() {
   inTransaction_ = false;
 }
 
+void Connection::OpenQuery(const void* key, std::function<void()> readAhead) {
+  openQueries_[key] = std::move(readAhead);
+}
+
+void Connection::CloseQuery(const void* key) {
+  openQueries_.erase(key);
+}
+
+void Connection::ReadOpenQueriesAhead() {
+  auto queries = std::move(openQueries_);
+  openQueries_.clear();
+  for (auto& [key, readAhead] : queries) readAhead();
+}
+
 void Connection::Rollback() {
   if (!inTransaction_) return;
+  ReadOpenQueriesAhead();
   sqlite3_exec(Sql(), "rollback", nullptr, nullptr, nullptr);
   inTransaction_ = false;
 }

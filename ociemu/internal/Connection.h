@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -68,6 +69,13 @@ class Connection {
   void Rollback();
   bool InTransaction() const { return inTransaction_; }
 
+  // Queries with rows still to fetch. SQLite cannot drop a table a running statement reads, and
+  // a rollback aborts such statements, while Oracle's open cursors go on reading what they
+  // saw; so before DDL and rollback each open query reads the rest of its rows ahead.
+  void OpenQuery(const void* key, std::function<void()> readAhead);
+  void CloseQuery(const void* key);
+  void ReadOpenQueriesAhead();
+
   // The schema of the session running statements now (for USER and default schemas).
   std::string currentUser;
   // Settings recorded by "alter session set name = value", lower-case names.
@@ -88,6 +96,7 @@ class Connection {
   int64_t dataVersion_ = -1;
   sqlite3_stmt* versionStmt_ = nullptr;
   long calls_ = 0;
+  std::map<const void*, std::function<void()>> openQueries_;
   // Calls per entry point name, for faults on the nth call.
   std::map<std::string, long, std::less<>> callsByName_;
   std::string currentCall_;

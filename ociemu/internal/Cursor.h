@@ -134,7 +134,10 @@ class Cursor {
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
   void FreeRows();
-  Outcome StoreRows(size_t first, ub4 rows);
+  // Reads the rest of an open query's rows into rows_ and lets go of the SQLite statement's
+  // read; the fetches that follow take the rows from there.
+  void ReadAhead();
+  Outcome StoreRows(size_t first, ub4 rows, bool scrolling);
 
   std::string text_;
   bool prepared_ = false;
@@ -160,6 +163,7 @@ class Cursor {
   // A scrollable cursor's result, each row a copy of its values.
   std::vector<std::vector<sqlite3_value*>> rows_;
   ub4 position_ = 0;
+  bool readAhead_ = false;  // the remaining rows are in rows_
 };
 
 }  // namespace ociemu

@@ -15,6 +15,7 @@ void Cursor::RunServerStatement(Connection& c) {
   switch (t.action) {
     case Translation::kDdl:
       c.Commit();  // DDL ends the transaction before it runs
+      c.ReadOpenQueriesAhead();
       exec(t.sql);
       return;
     case Translation::kCommit:
