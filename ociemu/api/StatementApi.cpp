@@ -88,11 +88,18 @@ sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub
     }
     Connection* conn = stmt->cursor.Conn();
     if (!conn || !stmt->cursor.Executed()) throw OracleError(24338);
-    conn->BeforeCall(name);
     if (nrows == 0) {
       // Fetching no rows cancels the cursor.
+      conn->BeforeCall(name);
+      stmt->prefetched = 0;
       stmt->cursor.Close();
       return OCI_SUCCESS;
+    }
+    if (stmt->cursor.Scrollable() || nrows > stmt->prefetched) {
+      conn->BeforeCall(name);
+      stmt->prefetched = stmt->cursor.Scrollable() ? 0 : stmt->PrefetchCount();
+    } else {
+      stmt->prefetched -= nrows;
     }
     return Finish(stmt->cursor.Scroll(nrows, orientation, offset), diag);
   });
@@ -348,7 +355,11 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     auto err = Require<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
     err->rowErrors.clear();
     if (GatherPieces(*stmt, iters, rowoff) == OCI_NEED_DATA) return OCI_NEED_DATA;
+    stmt->prefetched = 0;
     auto outcome = stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode);
+    if (stmt->cursor.IsQuery() && !(mode & OCI_DESCRIBE_ONLY)) {
+      stmt->prefetched = stmt->PrefetchCount();
+    }
     for (const auto& e : stmt->cursor.RowErrors()) {
       err->rowErrors.push_back(ErrorHandle::RowError{e.row, e.error.Code(), e.error.what()});
     }

@@ -72,6 +72,11 @@ class StmtHandle : public Handle {
   std::vector<std::shared_ptr<Handle>> owned;
   ub4 prefetchRows = 1;
   ub4 prefetchMemory = 0;
+  // Rows the server sent ahead with the last round trip and the client has not handed out yet:
+  // fetches they cover do not reach the server (nor its faults and delays).
+  ub4 prefetched = 0;
+  // The rows each round trip brings beyond those asked for, from the prefetch attributes.
+  ub4 PrefetchCount() const;
   PieceRequest pieceRequest;
   bool fromCache = false;  // made by OCIStmtPrepare2, released with OCIStmtRelease
   std::string cacheKey;

@@ -161,6 +161,42 @@ TEST_F(StatementFaultTest, ChosenErrorOnTheNthExecution) {
   EXPECT_EQ(s.Error().code, 54);
 }
 
+// Rows the server sent ahead are handed out without a round trip, so a failing server is only
+// met once they are used up.
+TEST_F(StatementFaultTest, PrefetchedRowsNeedNoRoundTrip) {
+  const struct {
+    ub4 rows;
+    ub4 memory;
+    int servedLocally;  // single-row fetches that succeed before the first round trip
+  } cases[] = {{0, 0, 0}, {1, 0, 1}, {5, 0, 5}, {0, 44, 2}, {5, 22, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rows) + " rows, " + std::to_string(c.memory) + " bytes");
+    db.ClearFaults();
+    ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err,
+                                     reinterpret_cast<const OraText*>("select n from t_rows"), 20,
+                                     OCI_NTV_SYNTAX, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ub4 rows = c.rows, memory = c.memory;
+    ASSERT_EQ(client->OCIAttrSet(stmt, OCI_HTYPE_STMT, &rows, 0, OCI_ATTR_PREFETCH_ROWS, s.err),
+              OCI_SUCCESS);
+    ASSERT_EQ(client->OCIAttrSet(stmt, OCI_HTYPE_STMT, &memory, 0, OCI_ATTR_PREFETCH_MEMORY, s.err),
+              OCI_SUCCESS);
+    int value = 0;
+    OCIDefine* d = nullptr;
+    ASSERT_EQ(client->OCIDefineByPos(stmt, &d, s.err, 1, &value, sizeof value, SQLT_INT, nullptr,
+                                     nullptr, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    db.FailCall("OCIStmtFetch", 54);
+    for (int i = 0; i < c.servedLocally; ++i) {
+      EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS);
+    }
+    EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+    EXPECT_EQ(s.Error().code, 54);
+  }
+}
+
 TEST_F(StatementFaultTest, DelayOnEveryCall) {
   db.DelayCall("*", 100);
   for (const char* sql : {"select n from t_rows", "delete from t_rows where n = 1"}) {
