@@ -5,8 +5,11 @@ namespace app {
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
   Arguments a;
-  for (const std::string& arg : args) {
-    if (arg == "--gui") {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (std::size_t at = i; ParseBatchOption(args, at, a.batch, a.error)) {
+      i = at - 1;
+    } else if (arg == "--gui") {
       a.frontEnd = FrontEnd::Gui;
     } else if (arg == "--console") {
       a.frontEnd = FrontEnd::Console;
@@ -22,6 +25,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       a.passOn.push_back(arg);
     }
   }
+  if (a.error.empty() && a.mode != Mode::Batch && (a.batch.listRun || a.batch.passwordFromStdin))
+    a.error = "the switches of many targets, --password-stdin and --quiet need --batch";
   return a;
 }
 
@@ -40,7 +45,10 @@ std::string UsageText() {
          "               client library loaded, 1 when not\n"
          "  UserId=      a connect string: username/password@database [as sysdba]\n"
          "  OCIDLL=      the client library to load\n"
-         "  ORACLEHOME=  the name of the Oracle home to use\n";
+         "  ORACLEHOME=  the name of the Oracle home to use\n"
+         "\n"
+         "With --batch, several UserId= or these switches test many targets at once:\n" +
+         std::string(BatchOptionsUsage());
 }
 
 }  // namespace app

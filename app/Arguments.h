@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchOptions.h"
+
 namespace app {
 
 enum class FrontEnd { Automatic, Gui, Console };
@@ -14,6 +16,7 @@ struct Arguments {
   FrontEnd frontEnd = FrontEnd::Automatic;
   Mode mode = Mode::Interactive;
   std::vector<std::string> passOn;  // the arguments the layer sees
+  BatchOptions batch;               // the switches of a run over many targets
   std::string error;                // non-empty: a usage error
 };
 

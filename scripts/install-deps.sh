@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev
+  nlohmann-json3-dev
   qt6-base-dev
   xvfb xauth
 )
