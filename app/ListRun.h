@@ -20,8 +20,8 @@ struct ListRunIo {
   bool outIsTerminal = false;                      // colour in the table
   bool errIsTerminal = false;                      // a progress bar instead of progress lines
   int cores = 1;                                   // the default of --jobs
-  std::optional<std::string> environmentPassword;  // DBLOGON_PASSWORD
-  std::function<std::optional<std::string>(const std::string& prompt)> askTerminal;
+  std::optional<std::string> environmentPassword{};  // DBLOGON_PASSWORD
+  std::function<std::optional<std::string>(const std::string& prompt)> askTerminal{};
 };
 
 struct ListRunEnd {

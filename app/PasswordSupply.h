@@ -17,9 +17,9 @@ struct PasswordSources {
   bool fromStandardInput = false;
   std::istream* standardInput = nullptr;
   // DBLOGON_PASSWORD, when set and not empty.
-  std::optional<std::string> environment;
+  std::optional<std::string> environment{};
   // Asks on the terminal without echo; nullopt when there is no terminal.
-  std::function<std::optional<std::string>(const std::string& prompt)> askTerminal;
+  std::function<std::optional<std::string>(const std::string& prompt)> askTerminal{};
 };
 
 // Gives every target that needs a password one: the one of standard input, else of the

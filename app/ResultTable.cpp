@@ -63,6 +63,13 @@ void WriteResultTable(std::ostream& out, const std::vector<TargetResult>& result
   std::array<std::size_t, kColumns> width{};
   for (const Row& row : rows)
     for (int c = 0; c < kColumns; ++c) width[c] = std::max(width[c], row[c].size());
+  // The error and server columns are left out when no target has anything to show in them.
+  for (int c : {kError, kServer}) {
+    bool any = false;
+    for (std::size_t i = 1; i < rows.size(); ++i) any = any || !rows[i][c].empty();
+    if (!any)
+      for (Row& row : rows) row[c].clear();
+  }
 
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Row& row = rows[i];
