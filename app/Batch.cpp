@@ -34,9 +34,9 @@ void printDetails(std::ostream& out, const oracle::TOracleSession& session, doub
   if (!session.ServerVersion().empty()) out << "Server: " << session.ServerVersion() << '\n';
   const oracle::TLogonTimings& t = session.LastLogonTimings();
   std::string line;
-  for (const std::string& part : {phase("loading the client", loadMs),
-                                  phase("attaching the server", t.attachServer),
-                                  phase("beginning the session", t.beginSession)}) {
+  for (const std::string& part :
+       {phase("loading the client", loadMs), phase("attaching the server", t.attachServer),
+        phase("beginning the session", t.beginSession)}) {
     if (part.empty()) continue;
     line += line.empty() ? part : ", " + part;
   }

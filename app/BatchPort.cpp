@@ -27,6 +27,8 @@ bool BatchPort::AskYesNo(const std::string& text) {
   return false;
 }
 
-ui::ModalResult BatchPort::ShowModal(ui::Form& /*form*/) { return ui::ModalResult::Cancel; }
+ui::ModalResult BatchPort::ShowModal(ui::Form& /*form*/) {
+  return ui::ModalResult::Cancel;
+}
 
 }  // namespace app
