@@ -12,13 +12,28 @@
 #include "oracle/session/SessionUnit.h"
 #include "platform/Locale.h"
 #include "platform/Services.h"
+#include "ui/Language.h"
 #include "ui/UiPort.h"
 
 namespace app {
+namespace {
+
+const ui::Words kClientLoadAdvice{
+    "Run 'dblogon --diagnose' in a terminal: it shows where the Oracle client was looked for "
+    "and why it did not load.",
+    "Kjør «dblogon --diagnose» i en terminal: den viser hvor Oracle-klienten ble lett etter og "
+    "hvorfor den ikke kunne lastes.",
+    "Køyr «dblogon --diagnose» i ein terminal: han viser kvar Oracle-klienten vart leita etter "
+    "og kvifor han ikkje kunne lastast."};
+
+}  // namespace
 
 void StartUnits() {
   oracle::ResetLogonTexts();
-  oracle::SelectLanguageTexts(platform::locale().languageId());
+  const std::uint16_t languageId = platform::locale().languageId();
+  oracle::SelectLanguageTexts(languageId);
+  ui::SetLanguage(ui::LanguageFromId(languageId));
+  oracle::SetClientLoadAdvice(ui::Say(kClientLoadAdvice));
   oracle::InitializeSessionUnit();
 }
 
