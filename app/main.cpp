@@ -10,6 +10,7 @@
 #include "app/BatchMode.h"
 #include "app/FrontEnds.h"
 #include "app/Shell.h"
+#include "app/Version.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     case app::Mode::Help:
       std::cout << app::UsageText();
       return 0;
+    case app::Mode::Version:
+      return app::RunVersion(std::cout);
     case app::Mode::Batch:
       return app::RunBatchMode(arguments.passOn, arguments.batch);
     case app::Mode::Diagnose:

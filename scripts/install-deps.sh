@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev
   nlohmann-json3-dev
-  qt6-base-dev
+  qt6-base-dev libxcb1-dev qt6-translations-l10n
   xvfb xauth
 )
 

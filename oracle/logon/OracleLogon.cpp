@@ -36,6 +36,18 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
   form.SetDatabaseText(options, session.LogonDatabase());
 }
 
+}  // namespace
+
+std::string LogonAttemptDescription(const TOracleSession& session) {
+  const TLogonTexts& texts = LogonTexts();
+  const std::string mode =
+      session.ConnectAs() == caNormal ? "Normal" : ConnectAsText(session.ConnectAs());
+  return texts.UsernameText + ": " + session.LogonUsername() + ", " + texts.DatabaseText + ": " +
+         session.LogonDatabase() + ", " + texts.ConnectAsLabelText + ": " + mode;
+}
+
+namespace {
+
 // One confirmed attempt: hand the fields to the session and log on. Failures are shown here;
 // only exceptions outside the framework's class pass on.
 void attemptLogon(TOracleSession& session, TLogOnForm& form, const ui::Picture& picture,
@@ -67,9 +79,10 @@ void attemptLogon(TOracleSession& session, TLogOnForm& form, const ui::Picture& 
     if (e.ErrorCode() == kPasswordExpired && ClientRunsOCI8())
       ChangePasswordDialog(&session, LogonTexts().PasswordExpiredText, picture);
     else
-      ui::port().ShowMessage(e.Message());
+      ui::port().ShowDetailedMessage(e.Message(), LogonAttemptDescription(session));
   } catch (const Exception& e) {
-    ui::port().ShowMessage(e.Message());
+    ui::port().ShowDetailedMessage(e.Message(),
+                                   ClientLoaded() ? std::string() : ClientLoadAdvice());
   }
 }
 
@@ -92,6 +105,20 @@ void TOracleLogon::SetSession(TOracleSession* session) {
 void TOracleLogon::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component != nullptr && component == session_) session_ = nullptr;
+}
+
+namespace {
+std::string& clientLoadAdvice() {
+  static std::string advice;
+  return advice;
+}
+}  // namespace
+
+const std::string& ClientLoadAdvice() {
+  return clientLoadAdvice();
+}
+void SetClientLoadAdvice(std::string advice) {
+  clientLoadAdvice() = std::move(advice);
 }
 
 bool TOracleLogon::Execute() {
@@ -171,6 +198,8 @@ std::string CommandLineValue(const std::string& name) {
   return {};
 }
 
-bool ControlKeyDown() { return ui::port().ControlKeyDown(); }
+bool ControlKeyDown() {
+  return ui::port().ControlKeyDown();
+}
 
 }  // namespace oracle

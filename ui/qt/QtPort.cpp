@@ -41,7 +41,9 @@ void HandOffAcquire([[maybe_unused]] void* token) {
 #endif
 }
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 // Message texts come with Windows line breaks.
 QString messageText(const std::string& text) {
@@ -101,9 +103,18 @@ FormView* QtPort::ViewOf(const Form& form) const {
 
 void QtPort::ShowMessage(const std::string& text) {
   QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
-  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text),
-                  QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text), QMessageBox::Ok,
+                  parent);
   box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+void QtPort::ShowDetailedMessage(const std::string& text, const std::string& detail) {
+  QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
+  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text), QMessageBox::Ok,
+                  parent);
+  box.setTextFormat(Qt::PlainText);
+  box.setInformativeText(messageText(detail));
   box.exec();
 }
 
