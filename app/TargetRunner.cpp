@@ -96,18 +96,20 @@ std::vector<TargetResult> TargetRunner::Run(const std::vector<Target>& targets,
         std::thread([board, index, target = targets[index], probe = probe_,
                      repeat = limits.repeat] {
           TargetResult result = probe(target, repeat);
+          // Out of the client before the result is posted: once the run has every result, no
+          // thread of a finished target is counted any more.
           {
-            std::lock_guard threadLock(board->mutex);
-            if (!board->abandoned[index]) {
-              board->results[index] = std::move(result);
-              board->finished.push_back(index);
-            }
-            board->changed.notify_all();
+            LiveThreads& threads = liveThreads();
+            std::lock_guard countLock(threads.mutex);
+            --threads.count;
+            threads.changed.notify_all();
           }
-          LiveThreads& threads = liveThreads();
-          std::lock_guard countLock(threads.mutex);
-          --threads.count;
-          threads.changed.notify_all();
+          std::lock_guard threadLock(board->mutex);
+          if (!board->abandoned[index]) {
+            board->results[index] = std::move(result);
+            board->finished.push_back(index);
+          }
+          board->changed.notify_all();
         }).detach();
         inFlight.insert(index);
       } catch (const std::system_error& e) {
