@@ -19,7 +19,6 @@
 #include "app/Shell.h"
 #include "app/TargetRunner.h"
 #include "oracle/client/ClientLibrary.h"
-#include "oracle/session/SessionUnit.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
 #include "ui/console/TerminalPassword.h"
@@ -116,11 +115,11 @@ ListRunEnd RunTargetList(const std::vector<std::string>& userIds, const BatchOpt
   limits.repeat = options.repeat;
   // A client with only the OCI7 calls is set up for one thread (see InitOCI).
   if (loadError.empty() && !oracle::UseOCI8()) limits.jobs = 1;
-  // One thread-aware environment for all sessions, each with handles of its own: the client's
-  // way for a multi-threaded program. Sessions stay without ThreadSafe, which would serialize
-  // their logons under the client lock (and let a hung one hold up every other).
-  const bool previousShared = oracle::SharedEnvironment();
-  oracle::SetSharedEnvironment(true);
+  // Every session makes its own environment and handles in its target's thread and frees them
+  // there: no client handle is ever shared between threads, so none needs the client's mutexes.
+  // The sessions stay without ThreadSafe, which would serialize their logons under the process-
+  // wide client lock and let a hung one hold up every other; and they stay off the shared
+  // environment, whose calls a client may serialize (a hung attach would stall the rest).
 
   const bool json = options.format == ResultFormat::Json;
   std::vector<TargetResult> results;
@@ -179,10 +178,7 @@ ListRunEnd RunTargetList(const std::vector<std::string>& userIds, const BatchOpt
 
   end.exitStatus = connected == static_cast<int>(results.size()) ? 0 : 1;
   end.clientStillInUse = TargetRunner::ThreadsInClient() > 0;
-  if (!end.clientStillInUse) {
-    oracle::SetSharedEnvironment(previousShared);
-    StopUnits();
-  }
+  if (!end.clientStillInUse) StopUnits();
   return end;
 }
 

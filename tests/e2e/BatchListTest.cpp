@@ -11,7 +11,6 @@
 #include "app/ListRun.h"
 #include "app/Shell.h"
 #include "app/TargetRunner.h"
-#include "oracle/session/SessionUnit.h"
 #include "support/ClientHome.h"
 
 namespace e2e {
@@ -36,7 +35,6 @@ class BatchOverClient : public testing::Test {
   ~BatchOverClient() override {
     // A hung target's thread is still in the client: it must be out before the home goes.
     EXPECT_TRUE(app::TargetRunner::WaitForThreadsInClient(20s));
-    oracle::SetSharedEnvironment(false);
     app::StopUnits();
     if (library_ != nullptr) dlclose(library_);
   }
@@ -163,7 +161,7 @@ TEST_F(BatchOverClient, TwoHundredTargetsAsATable) {
   EXPECT_THAT(err.str(), testing::HasSubstr("[200/200] "));
   EXPECT_THAT(err.str(),
               testing::HasSubstr("200 targets: 40 connected, 160 not connected (0 timed out)"));
-  // Every session logged off and every handle freed, the shared environment too.
+  // Every session logged off and every handle freed.
   EXPECT_EQ(client.liveConnections(), 0);
   EXPECT_EQ(client.liveHandles(), 0);
 }
