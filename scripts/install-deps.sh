@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev
   qt6-base-dev libxcb1-dev qt6-translations-l10n
   xvfb xauth
+  man-db
 )
 
 missing=()
