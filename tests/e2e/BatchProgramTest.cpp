@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -215,6 +216,50 @@ TEST_F(BatchProgram, ThePasswordNeverShows) {
   EXPECT_EQ(fromStdin.out.find(kSecret), std::string::npos);
   EXPECT_EQ(fromStdin.err.find(kSecret), std::string::npos);
   EXPECT_THAT(fromStdin.out, testing::ContainsRegex("\"target\":\"locked@DB\".*ORA-28000"));
+}
+
+// Reads the terminal's side until `text` has come (or the terminal closed); returns all read.
+std::string readUntil(int fd, const std::string& text, std::chrono::seconds limit = 20s) {
+  std::string seen;
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (seen.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 100) <= 0) continue;
+    char buffer[1024];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n <= 0) break;
+    seen.append(buffer, static_cast<std::size_t>(n));
+  }
+  return seen;
+}
+
+TEST_F(BatchProgram, APasswordAskedOnTheTerminalIsNotEchoed) {
+  const std::string oracleHome = home.Path().string();
+  int terminal = -1;
+  const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    // The child: its terminal is the pseudo-terminal; standard output goes to it too.
+    ::setenv("ORACLE_HOME", oracleHome.c_str(), 1);
+    ::unsetenv("DBLOGON_PASSWORD");
+    ::unsetenv("TNS_ADMIN");
+    ::execl(DBLOGON_PROGRAM, DBLOGON_PROGRAM, "--batch", "UserId=scott@DB", "UserId=scott@DB",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  const std::string prompt = readUntil(terminal, "Password for scott: ");
+  EXPECT_THAT(prompt, HasSubstr("Password for scott: "));
+  const std::string typed = std::string(kSecret) + "\n";
+  ASSERT_EQ(::write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+  const std::string rest = readUntil(terminal, "2 targets: ");
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(terminal);
+  // Asked once for the two targets of one user, and both logged on with what was typed.
+  EXPECT_THAT(rest, testing::Not(HasSubstr("Password for")));
+  EXPECT_THAT(rest, HasSubstr("2 targets: 2 connected"));
+  EXPECT_EQ((prompt + rest).find(kSecret), std::string::npos) << prompt + rest;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
