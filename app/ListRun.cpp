@@ -106,7 +106,10 @@ ListRunEnd RunTargetList(const std::vector<std::string>& userIds, const BatchOpt
     oracle::RestoreCurrentDir();
   } catch (const std::exception& e) {
     loadError = FirstLine(e.what());
-    if (!options.quiet) io.err << e.what() << '\n';
+    // The whole message once, with where the client was looked for; each target gets its line.
+    std::string message = e.what();
+    std::erase(message, '\r');
+    io.err << "dblogon: " << message << '\n';
   }
 
   RunLimits limits;
@@ -162,7 +165,7 @@ ListRunEnd RunTargetList(const std::vector<std::string>& userIds, const BatchOpt
                << r.error << '\n';
   } else if (!json) {
     WriteResultTable(io.out, results,
-                     TableStyle{.colour = io.outIsTerminal, .repeated = options.repeat > 1});
+                     TableStyle{.colour = io.colourTable, .repeated = options.repeat > 1});
   }
   if (!options.quiet && results.size() > 1) {
     const double seconds =
@@ -188,7 +191,7 @@ int RunTargetListProgram(const std::vector<std::string>& userIds, const BatchOpt
                .err = std::cerr,
                .environmentPassword = {},
                .askTerminal = {}};
-  io.outIsTerminal = ColourWanted(STDOUT_FILENO);
+  io.colourTable = ColourWanted(STDOUT_FILENO);
   io.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
   io.cores = static_cast<int>(std::thread::hardware_concurrency());
   io.environmentPassword = platform::process().getEnv("DBLOGON_PASSWORD");

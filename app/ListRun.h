@@ -17,9 +17,9 @@ struct ListRunIo {
   std::istream& in;
   std::ostream& out;
   std::ostream& err;
-  bool outIsTerminal = false;                      // colour in the table
-  bool errIsTerminal = false;                      // a progress bar instead of progress lines
-  int cores = 1;                                   // the default of --jobs
+  bool colourTable = false;    // the outcome in colour: a terminal, and NO_COLOR not set
+  bool errIsTerminal = false;  // a progress bar instead of progress lines
+  int cores = 1;               // the default of --jobs
   std::optional<std::string> environmentPassword{};  // DBLOGON_PASSWORD
   std::function<std::optional<std::string>(const std::string& prompt)> askTerminal{};
 };
