@@ -60,23 +60,25 @@ void WriteResultTable(std::ostream& out, const std::vector<TargetResult>& result
                     phase(r.session, style.repeated), phase(r.logoff, style.repeated),
                     r.error.empty() ? r.warning : r.error, r.serverVersion});
   }
-  std::array<std::size_t, kColumns> width{};
-  for (const Row& row : rows)
-    for (int c = 0; c < kColumns; ++c) width[c] = std::max(width[c], row[c].size());
   // The error and server columns are left out when no target has anything to show in them.
+  std::array<bool, kColumns> shown{};
+  shown.fill(true);
   for (int c : {kError, kServer}) {
     bool any = false;
     for (std::size_t i = 1; i < rows.size(); ++i) any = any || !rows[i][c].empty();
-    if (!any)
-      for (Row& row : rows) row[c].clear();
+    shown[c] = any;
   }
+  std::array<std::size_t, kColumns> width{};
+  for (const Row& row : rows)
+    for (int c = 0; c < kColumns; ++c) width[c] = std::max(width[c], row[c].size());
 
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Row& row = rows[i];
     int last = kColumns - 1;
-    while (last > 0 && row[last].empty()) --last;
+    while (last > 0 && (row[last].empty() || !shown[last])) --last;
     std::string line;
     for (int c = 0; c <= last; ++c) {
+      if (!shown[c]) continue;
       const bool number = c == kAttach || c == kSession || c == kLogoff;
       const std::string pad(c == last && !number ? 0 : width[c] - row[c].size(), ' ');
       std::string cell = row[c];

@@ -63,6 +63,14 @@ TEST(ResultTable, ColourOnlyOnTheOutcomeAndMinMedianMaxWhenRepeated) {
             "1.00/1.00/1.00              1.00/2.50/4.00\n");
 }
 
+TEST(ResultTable, AColumnNoTargetHasAnythingForIsLeftOut) {
+  std::ostringstream out;
+  app::WriteResultTable(out, {sample()[0]}, {});
+  EXPECT_EQ(out.str(),
+            "TARGET      OUTCOME    ATTACH ms  SESSION ms  LOGOFF ms  SERVER\n"
+            "scott@DEMO  connected       1.50       12.25       0.50  Oracle Database 19c\n");
+}
+
 TEST(ResultJson, EveryFieldOfATargetAndNullForWhatDidNotHappen) {
   const std::vector<TargetResult> results = sample();
   const auto denied = nlohmann::json::parse(app::ResultJsonLine(results[1]));

@@ -1,5 +1,5 @@
 // The terminal is opened by name so that a redirected standard input still leaves the prompt on
-// the screen; echo goes off only for the read.
+// the screen; echo is off from before the prompt to the end of the read.
 #include "ui/console/TerminalPassword.h"
 
 #include <fcntl.h>
@@ -29,8 +29,9 @@ class TerminalFile {
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
   TerminalFile terminal;
   if (terminal.fd() < 0) return std::nullopt;
-  if (::write(terminal.fd(), prompt.data(), prompt.size()) < 0) return std::nullopt;
+  // Echo goes off before the prompt shows: what is typed (or pasted) at once must not echo.
   EchoOff quiet(terminal.fd());
+  if (::write(terminal.fd(), prompt.data(), prompt.size()) < 0) return std::nullopt;
   std::string line;
   char c = 0;
   for (;;) {
