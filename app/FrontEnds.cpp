@@ -5,8 +5,10 @@
 
 #include "app/Shell.h"
 #include "oracle/client/ClientDiagnostics.h"
+#include "platform/Locale.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
+#include "ui/Language.h"
 #include "ui/UiPort.h"
 
 #ifdef DBLOGON_WITH_CONSOLE
@@ -23,8 +25,11 @@ int RunWithFrontEnd(FrontEnd frontEnd, int& argc, char** argv) {
 #ifdef DBLOGON_WITH_QT
   if (frontEnd != FrontEnd::Console) {
     const DisplayProbe display = ProbeDisplay(platform::process());
-    if (display.usable)
+    if (display.usable) {
+      // Qt's own words follow the language of the dialogs, chosen before Qt starts.
+      ui::SetLanguage(ui::LanguageFromId(platform::locale().languageId()));
       return ui::qt::RunWithQt(argc, argv, "dblogon", [] { return RunInteractive(); });
+    }
     if (frontEnd == FrontEnd::Gui) {
       std::cerr << "dblogon: --gui needs a display that can be opened: " << display.reason
                 << "\nUse --console to run in the terminal.\n\n"

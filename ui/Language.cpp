@@ -44,4 +44,16 @@ std::string Say(const Words& words) {
   return words.english;
 }
 
+std::string Say(const Words& words, std::initializer_list<std::string> values) {
+  std::string text = Say(words);
+  int n = 0;
+  for (const std::string& value : values) {
+    const std::string mark = "{" + std::to_string(++n) + "}";
+    for (std::size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + value.size()))
+      text.replace(at, mark.size(), value);
+  }
+  return text;
+}
+
 }  // namespace ui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace ui {
@@ -22,5 +23,7 @@ struct Words {
   const char* nynorsk;
 };
 std::string Say(const Words& words);
+// Say with {1}, {2}, ... replaced by the given values.
+std::string Say(const Words& words, std::initializer_list<std::string> values);
 
 }  // namespace ui
