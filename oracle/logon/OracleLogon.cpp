@@ -11,6 +11,7 @@
 #include "oracle/logon/LogonHistoryStorage.h"
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/logon/PasswordDialog.h"
+#include "oracle/session/ConnectString.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 #include "platform/Process.h"
@@ -40,10 +41,21 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
 
 std::string LogonAttemptDescription(const TOracleSession& session) {
   const TLogonTexts& texts = LogonTexts();
-  const std::string mode =
+  // A full connect string given as the username is split by the logon itself; when the logon
+  // stopped before that (a client that did not load) it still holds the password, which must
+  // not be shown: only its user, database and mode are.
+  std::string username = session.LogonUsername();
+  std::string database = session.LogonDatabase();
+  std::string mode =
       session.ConnectAs() == caNormal ? "Normal" : ConnectAsText(session.ConnectAs());
-  return texts.UsernameText + ": " + session.LogonUsername() + ", " + texts.DatabaseText + ": " +
-         session.LogonDatabase() + ", " + texts.ConnectAsLabelText + ": " + mode;
+  TConnectStringParts parts;
+  if (!username.empty() && ParseConnectString(username, parts)) {
+    username = parts.Username;
+    if (!parts.Database.empty()) database = parts.Database;
+    if (!parts.ConnectAs.empty()) mode = parts.ConnectAs;
+  }
+  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database +
+         ", " + texts.ConnectAsLabelText + ": " + mode;
 }
 
 namespace {
