@@ -141,7 +141,8 @@ class TerminalSession {
         exited_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
-      readSome(10);
+      // A closed terminal answers at once: wait the step out, or the five seconds pass in a blink.
+      if (!readSome(10)) ::usleep(10'000);
     }
     return -1;
   }
