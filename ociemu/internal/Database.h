@@ -83,6 +83,7 @@ class Database {
 
  private:
   Database(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {}
+  void PrepareCatalogue();
   void ChangeAccount(const std::string& name, const std::string& sql, const std::string& value);
 
   sqlite3* db_;

@@ -317,7 +317,9 @@ TEST_F(StatementTest, TruncationAndNullsFollowOraclesRules) {
   Free(stmt);
 
   ASSERT_EQ(Exec(s, "insert into t_trunc (name) values ('ABCDEFGHIJK')"), OCI_ERROR);
-  EXPECT_EQ(s.Error().code, 1401);
+  EXPECT_EQ(s.Error().text,
+            "ORA-12899: value too large for column \"SCOTT\".\"T_TRUNC\".\"NAME\" (actual: 11, "
+            "maximum: 10)\n");
 }
 
 TEST_F(StatementTest, ParseErrorsCarryOraclesCodeAndOffset) {
