@@ -81,6 +81,8 @@ OracleError Cursor::MapError(Connection& conn, int rc) const {
                        {user, "FK_" + DmlTable(text_)});
   }
   if (auto name = after("no such savepoint: ")) return OracleError(1086, {Upper(*name)});
+  // Writing rows another session changed after this transaction's snapshot.
+  if (rc == SQLITE_BUSY_SNAPSHOT) return OracleError(8177);
   if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (rc & 0xFF) == SQLITE_BUSY)
     return OracleError(54);
   if ((rc & 0xFF) == SQLITE_INTERRUPT) return OracleError(1013);

@@ -41,6 +41,10 @@ void Cursor::RunServerStatement(Connection& c) {
       exec("SAVEPOINT \"" + t.savepoint + "\"");
       return;
     case Translation::kAlterSession:
+      for (const auto& [name, value] : t.settings) {
+        // From 10g on the server no longer knows the old name of the optimizer mode.
+        if (name == "optimizer_goal" && ReleaseOf(c.Banner()) >= 10) throw OracleError(1986);
+      }
       for (const auto& [name, value] : t.settings) c.sessionSettings[name] = value;
       return;
     case Translation::kAlterUser: {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "ociemu/internal/Catalogue.h"
@@ -94,6 +95,13 @@ constexpr const char* kAccountColumns =
     "select name, status, grace_days, sysdba, sysoper, external from ociemu_accounts";
 
 }  // namespace
+
+int ReleaseOf(const std::string& banner) {
+  const size_t r = banner.find("Release ");
+  if (r == std::string::npos) return 19;
+  const int release = std::atoi(banner.c_str() + r + 8);
+  return release > 0 ? release : 19;
+}
 
 std::string NormalizeName(const std::string& name) {
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {

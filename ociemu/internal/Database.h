@@ -94,6 +94,9 @@ class Database {
 inline constexpr const char* kDefaultBanner =
     "Oracle Database 19c Enterprise Edition Release 19.0.0.0.0 - Production";
 
+// The major release a banner names ("... Release 19.0.0.0.0 ..." is 19); 19 when it names none.
+int ReleaseOf(const std::string& banner);
+
 // "NAME" for an unquoted name, the inner text for a quoted one ("\"Mixed\"" -> "Mixed").
 std::string NormalizeName(const std::string& name);
 

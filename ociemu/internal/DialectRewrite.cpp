@@ -177,6 +177,20 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
   result_.action = type == 1 ? Translation::kQuery : Translation::kDml;
   result_.statementType = type;
   result_.functionCode = fn;
+  // A statement that stops where an expression must follow misses that expression.
+  if (tokens_.size() >= 2) {
+    const Token& last = tokens_[tokens_.size() - 2];
+    static const std::set<std::string> expecting = {"WHERE", "AND",    "OR",   "NOT",     "SELECT",
+                                                    "SET",   "THEN",   "ELSE", "WHEN",    "ON",
+                                                    "BY",    "HAVING", "LIKE", "BETWEEN", "IN"};
+    static const std::set<std::string> operators = {
+        "=", "<", ">", "<=", ">=", "<>", "!=", "^=", "+", "-", "*", "/", "||", ","};
+    if ((last.kind == Token::kWord && expecting.count(last.text)) ||
+        (last.kind == Token::kSymbol && operators.count(last.text) &&
+         !(last.text == "*" && Word(tokens_.size() - 3, "SELECT")))) {
+      Fail(936, tokens_.size() - 1);
+    }
+  }
   FindBlocks();
   FindSingleRowSubqueries();
   // The outermost query names and types the columns.

@@ -679,11 +679,7 @@ void CheckLength(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (actual <= maximum) return sqlite3_result_int(ctx, 1);
     Connection& c = Conn(ctx);
     // Servers before 10g did not name the column.
-    const std::string banner = c.Banner();
-    if (size_t r = banner.find("Release ");
-        r != std::string::npos && std::atoi(banner.c_str() + r + 8) < 10) {
-      throw OracleError(1401);
-    }
+    if (ReleaseOf(c.Banner()) < 10) throw OracleError(1401);
     const std::string table = Text(argv[2]);
     std::string owner = ObjectOwner(c.Sql(), table);
     if (owner.empty()) owner = c.currentUser;
@@ -829,8 +825,7 @@ void VersionLine(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (size_t r = banner.find("Release "); r != std::string::npos) {
     version = banner.substr(r + 8, banner.find(' ', r + 8) - (r + 8));
   }
-  const int major = std::atoi(version.c_str());
-  if (major >= 18) {
+  if (ReleaseOf(banner) >= 18) {
     if (line != 1) return sqlite3_result_null(ctx);
     return ResultText(ctx, part == "BANNER_FULL" ? banner + "\nVersion " + version : banner);
   }
