@@ -55,6 +55,12 @@ void Cursor::DescribeColumns(Connection& conn) {
 void Cursor::Describe(const std::shared_ptr<Connection>& conn) {
   if (!prepared_) throw OracleError(24337);
   Translate(*conn);
+  if (translation_->action == Translation::kDml) {
+    // Parsing a DML statement finds the tables and columns it names.
+    PrepareSqlite(*conn);
+    if (!conn_) conn_ = conn;
+    return;
+  }
   if (translation_->action != Translation::kQuery) return;
   PrepareSqlite(*conn);
   DescribeColumns(*conn);
