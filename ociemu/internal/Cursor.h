@@ -121,6 +121,9 @@ class Cursor {
   void BindRow(Connection& conn, ub4 row);
   OracleError MapError(Connection& conn, int rc) const;
   void RunServerStatement(Connection& conn);
+  // Writes the RETURNING row of DML iteration row into the INTO binds; returns the step code
+  // after the statement's last row.
+  int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();

@@ -132,6 +132,7 @@ class Translator {
   size_t stopAt_ = std::string::npos;               // tokens from here are not written (FOR UPDATE)
   std::map<size_t, std::string> appendAfter_;       // text written after a token (column aliases)
   std::map<size_t, std::string> prependBefore_;     // text written before a token
+  size_t returning_ = std::string::npos;            // the RETURNING (or RETURN) of a DML
   std::map<size_t, Concatenation> concatenations_;  // || chains by their first token
 };
 

@@ -300,6 +300,47 @@ TEST_F(SqlSemanticsTest, SerializableTransactionsKeepTheirSnapshot) {
   other.LogOff();
 }
 
+// DML RETURNING ... INTO writes the changed row's values into the output binds.
+TEST_F(SqlSemanticsTest, ReturningIntoFillsTheOutputBinds) {
+  MakeScottTables();
+  ASSERT_EQ(Outcome("create sequence dept_seq start with 50 increment by 10"), "ok");
+  const std::string sql =
+      "insert into dept (deptno, dname) values (dept_seq.nextval, :name) "
+      "returning deptno, dname || '!', rowid into :id, :shout, :row";
+  OCIStmt* stmt = nullptr;
+  client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+  ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                   static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  char name[] = "SALES";
+  int id = 0;
+  char shout[32] = {}, row[32] = {};
+  sb2 shoutInd = -1;
+  OCIBind* b[4] = {};
+  auto bind = [&](int k, const char* n, void* value, sb4 size, ub2 type, sb2* ind) {
+    ASSERT_EQ(client->OCIBindByName(stmt, &b[k], s.err, reinterpret_cast<const OraText*>(n),
+                                    static_cast<sb4>(std::strlen(n)), value, size, type, ind,
+                                    nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+  };
+  bind(0, ":name", name, 5, SQLT_CHR, nullptr);
+  bind(1, ":id", &id, sizeof id, SQLT_INT, nullptr);
+  bind(2, ":shout", shout, sizeof shout, SQLT_STR, &shoutInd);
+  bind(3, ":row", row, sizeof row, SQLT_STR, nullptr);
+  ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(id, 50);
+  EXPECT_STREQ(shout, "SALES!");
+  EXPECT_EQ(shoutInd, 0);
+  EXPECT_EQ(std::strlen(row), 18u);
+  client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  EXPECT_EQ(Query(s, "select dname from dept where rowid = '" + std::string(row) + "'"),
+            (Rows{{"SALES"}}));
+  EXPECT_EQ(Outcome("update dept set loc = 'X' returning loc"),
+            "ORA-00925: missing INTO keyword\n");
+}
+
 TEST_F(SqlSemanticsTest, OpenCursorsAreLimited) {
   db.ExecuteRaw(
       "insert or replace into ociemu_settings (name, value) values ('open_cursors', '3')");
