@@ -223,6 +223,12 @@ TEST_F(SqlSemanticsTest, SequencesCountAndStop) {
                   "select sequence_name, min_value, max_value, increment_by, cycle_flag, "
                   "last_number from user_sequences"),
             (Rows{{"EMP_SEQ", "1", "20", "5", "N", "25"}}));
+  // A rollback does not give sequence values back.
+  ASSERT_EQ(Outcome("create sequence txn_seq"), "ok");
+  ASSERT_EQ(Outcome("create table seq_use (n number)"), "ok");
+  ASSERT_EQ(Outcome("insert into seq_use values (txn_seq.nextval)"), "ok");
+  ASSERT_EQ(Outcome("rollback"), "ok");
+  EXPECT_EQ(value("select txn_seq.nextval from dual"), "2");
   EXPECT_EQ(Outcome("create sequence emp_seq"),
             "ORA-00955: name is already used by an existing object\n");
   EXPECT_EQ(Outcome("create sequence bad_seq increment by 0"),
