@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "ociemu/internal/Catalogue.h"
-#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Home.h"
 #include "ociemu/internal/NetConfig.h"
 #include "ociemu/internal/OracleError.h"
