@@ -3,6 +3,7 @@
 #include "ociemu/internal/Cursor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <new>
 
@@ -45,6 +46,19 @@ class ConnectionSchema : public SchemaLookup {
 
 }  // namespace
 
+void Cursor::Open(const std::shared_ptr<Connection>& conn) {
+  if (conn_ == conn) return;
+  if (conn->openCursorLimit == 0) {
+    // OPEN_CURSORS of the database, 300 as a newly created database has it.
+    conn->openCursorLimit =
+        std::max(1, std::atoi(conn->Db().Setting("open_cursors").value_or("300").c_str()));
+  }
+  if (conn->openCursors >= conn->openCursorLimit) throw OracleError(1000);
+  if (conn_) --conn_->openCursors;
+  ++conn->openCursors;
+  conn_ = conn;
+}
+
 Cursor::~Cursor() {
   Close();
 }
@@ -54,6 +68,7 @@ void Cursor::Close() {
   FreeRows();
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
+  if (conn_) --conn_->openCursors;
   conn_.reset();
   executed_ = false;
   fetchDone_ = false;
@@ -163,7 +178,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     described_ = false;
-    conn_ = conn;
+    Open(conn);
   }
   Connection& c = *conn;
   Translate(c);
@@ -174,6 +189,8 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
       PrepareSqlite(c);
       DescribeColumns(c);
       if (mode & OCI_DESCRIBE_ONLY) return outcome;
+      // A serializable transaction starts with its first query and reads that snapshot.
+      if (Upper(c.sessionSettings["isolation_level"]) == "SERIALIZABLE") c.BeginTransaction();
       BindRow(c, rowoff);
       executed_ = true;
       if (mode & OCI_STMT_SCROLLABLE_READONLY) {
@@ -210,6 +227,7 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);
+      if (!translation_->returningInto.empty()) rc = StoreReturning(rc, r);
       if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
         OracleError e = MapError(c, rc);
         sqlite3_reset(stmt_);
@@ -237,6 +255,34 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
     outcome.warning = 24381;
   }
   return outcome;
+}
+
+int Cursor::StoreReturning(int rc, ub4 row) {
+  const auto& names = translation_->returningInto;
+  const std::string dateFormat = DateFormatOf(*conn_);
+  for (bool first = true; rc == SQLITE_ROW; first = false, rc = sqlite3_step(stmt_)) {
+    if (!first) continue;  // one value per bound element; more rows need dynamic binds
+    for (size_t k = 0; k < names.size(); ++k) {
+      const BindBuffer* b = nullptr;
+      if (auto it = namedBinds_.find(names[k]); it != namedBinds_.end()) {
+        b = &it->second;
+      } else if (auto at =
+                     positionBinds_.find(static_cast<ub4>(translation_->binds.size() + k + 1));
+                 at != positionBinds_.end()) {
+        b = &at->second;
+      }
+      if (!b) throw OracleError(1008);
+      DefineBuffer out;
+      out.value = b->value;
+      out.size = b->size;
+      out.type = b->type;
+      out.indicator = b->indicator;
+      out.length = b->length;
+      out.returnCode = b->returnCode;
+      StoreValue(SqlValue(stmt_, static_cast<int>(k)), ColumnType{}, out, row, dateFormat);
+    }
+  }
+  return rc;
 }
 
 Cursor::Outcome Cursor::Fetch(ub4 rows) {

@@ -124,12 +124,17 @@ class Cursor {
   void Close();
 
  private:
+  // Opens the cursor on a connection, within the server's limit of open cursors (ORA-01000).
+  void Open(const std::shared_ptr<Connection>& conn);
   void Translate(Connection& conn);
   void PrepareSqlite(Connection& conn);
   void DescribeColumns(Connection& conn);
   void BindRow(Connection& conn, ub4 row);
   OracleError MapError(Connection& conn, int rc) const;
   void RunServerStatement(Connection& conn);
+  // Writes the RETURNING row of DML iteration row into the INTO binds; returns the step code
+  // after the statement's last row.
+  int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
