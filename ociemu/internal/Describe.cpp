@@ -369,7 +369,8 @@ std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr
     name = synonym->targetName;
     publicSynonymsOnly = false;
   }
-  if (wanted == OCI_PTYPE_PKG || wanted == OCI_PTYPE_TYPE) throw OracleError(3001);
+  // Packages are kept but their subprogram lists are not described.
+  if (wanted == OCI_PTYPE_PKG) throw OracleError(3001);
   throw OracleError(4043, {text});
 }
 

@@ -58,7 +58,7 @@ std::shared_ptr<const DescribedParam> SelectListParam(const ColumnDesc& column, 
 // whatever the name is). A synonym is itself described when the caller asks for a synonym or
 // for anything; asked for another type, the synonym is followed to its object. Throws
 // OracleError: ORA-04043 when there is no such object (or it is not of the wanted type),
-// ORA-03001 for kinds this server does not keep.
+// ORA-03001 for packages, whose subprogram lists are not described.
 std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr<Connection>& conn,
                                                            const std::string& name, ub1 wanted,
                                                            bool publicSynonymsOnly);
