@@ -159,7 +159,8 @@ TEST_P(DescribeTest, ExpressionsDescribeAsOracleTypesThem) {
   const Case cases[] = {
       {"n * 2", 2, 22, 0, -127},     {"count(*)", 2, 22, 0, -127}, {"'abc'", 96, 3, 0, 0},
       {"sysdate", 12, 7, 0, 0},      {"d + 1", 12, 7, 0, 0},       {"rowid", 104, 10, 0, 0},
-      {"length(v)", 2, 22, 0, -127},
+      {"length(v)", 2, 22, 0, -127}, {"v || 'x'", 1, 31, 0, 0},    {"c || 'ab'", 96, 5, 0, 0},
+      {"upper(v)", 1, 30, 0, 0},     {"lower(c)", 96, 3, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expression);
