@@ -198,11 +198,13 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
 }
 
 Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mode) {
-  if (iters == 0) throw OracleError(24333);
+  // iters counts the array elements from the first; rowoff skips some, so iters - rowoff rows
+  // run (never past the arrays).
+  if (iters <= rowoff) throw OracleError(24333);
   PrepareSqlite(c);
   c.BeginTransaction();
   const bool batchErrors = mode & OCI_BATCH_ERRORS;
-  for (ub4 r = rowoff; r < rowoff + iters; ++r) {
+  for (ub4 r = rowoff; r < iters; ++r) {
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);

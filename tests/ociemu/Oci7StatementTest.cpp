@@ -323,6 +323,13 @@ TEST_P(Oci7StatementTest, BindsByNameNumberAndPlainArrays) {
             0);
   ASSERT_EQ(client->oexn(&cda, 3, 0), 0) << cda.rc;
   EXPECT_EQ(cda.rpc, 3u);
+  // An offset skips the first elements: iters - rowoff rows run, the arrays' last stays last.
+  ASSERT_EQ(client->oexn(&cda, 3, 2), 0) << cda.rc;
+  EXPECT_EQ(cda.rpc, 1u);
+  EXPECT_EQ(CountFromOtherLogon("select count(*) from b7 where a = 30"), 0);  // not committed
+  ASSERT_EQ(client->ocom(&lda), 0);
+  EXPECT_EQ(CountFromOtherLogon("select count(*) from b7 where a = 30"), 2);
+  EXPECT_EQ(client->oexn(&cda, 2, 2), 24333);
 
   ASSERT_EQ(Parse(&cda, "select a, s, d from b7 order by a"), 0);
   int a[4] = {};
