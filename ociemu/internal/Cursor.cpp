@@ -172,6 +172,8 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
       PrepareSqlite(c);
       DescribeColumns(c);
       if (mode & OCI_DESCRIBE_ONLY) return outcome;
+      // A serializable transaction starts with its first query and reads that snapshot.
+      if (Upper(c.sessionSettings["isolation_level"]) == "SERIALIZABLE") c.BeginTransaction();
       BindRow(c, rowoff);
       executed_ = true;
       if (mode & OCI_STMT_SCROLLABLE_READONLY) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/CursorText.h"
 #include "ociemu/internal/OracleError.h"
@@ -35,7 +36,12 @@ OracleError Cursor::MapError(Connection& conn, int rc) const {
     return 0;
   };
   const std::string user = conn.currentUser;
-  if (msg.rfind("ORA-", 0) == 0) return OracleError(std::atoi(msg.c_str() + 4)).WithOffset(offset);
+  // Errors raised inside SQLite by the server's own functions carry their finished text.
+  if (msg.rfind("ORA-", 0) == 0) {
+    return OracleError(std::atoi(msg.c_str() + 4), msg.back() == '\n' ? msg : msg + "\n")
+        .WithOffset(offset);
+  }
+  if (auto e = ConstraintError(db, msg, statementType_, DmlTable(text_))) return *e;
   if (auto name = after("no such table: ")) {
     std::string table = *name;
     if (table.rfind("main.", 0) == 0) table = table.substr(5);
@@ -75,6 +81,8 @@ OracleError Cursor::MapError(Connection& conn, int rc) const {
                        {user, "FK_" + DmlTable(text_)});
   }
   if (auto name = after("no such savepoint: ")) return OracleError(1086, {Upper(*name)});
+  // Writing rows another session changed after this transaction's snapshot.
+  if (rc == SQLITE_BUSY_SNAPSHOT) return OracleError(8177);
   if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (rc & 0xFF) == SQLITE_BUSY)
     return OracleError(54);
   if ((rc & 0xFF) == SQLITE_INTERRUPT) return OracleError(1013);

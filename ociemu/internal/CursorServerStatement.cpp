@@ -1,5 +1,6 @@
 // Statements the server runs itself rather than through SQLite's statement: DDL, transaction
 // control, ALTER SESSION / USER and sequences.
+#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/OracleError.h"
 
@@ -15,7 +16,17 @@ void Cursor::RunServerStatement(Connection& c) {
   switch (t.action) {
     case Translation::kDdl:
       c.Commit();  // DDL ends the transaction before it runs
-      exec(t.sql);
+      // The statement and its catalogue rows change together.
+      exec("SAVEPOINT ociemu_ddl");
+      try {
+        exec(t.sql);
+        RecordDdl(c.Sql(), t, c.currentUser);
+      } catch (...) {
+        sqlite3_exec(c.Sql(), "ROLLBACK TO ociemu_ddl; RELEASE ociemu_ddl", nullptr, nullptr,
+                     nullptr);
+        throw;
+      }
+      exec("RELEASE ociemu_ddl");
       return;
     case Translation::kCommit:
       c.Commit();
@@ -30,6 +41,10 @@ void Cursor::RunServerStatement(Connection& c) {
       exec("SAVEPOINT \"" + t.savepoint + "\"");
       return;
     case Translation::kAlterSession:
+      for (const auto& [name, value] : t.settings) {
+        // From 10g on the server no longer knows the old name of the optimizer mode.
+        if (name == "optimizer_goal" && ReleaseOf(c.Banner()) >= 10) throw OracleError(1986);
+      }
       for (const auto& [name, value] : t.settings) c.sessionSettings[name] = value;
       return;
     case Translation::kAlterUser: {
@@ -51,29 +66,14 @@ void Cursor::RunServerStatement(Connection& c) {
       if (a.expire) c.Db().SetStatus(a.user, kStatusExpired);
       return;
     }
-    case Translation::kCreateSequence: {
+    case Translation::kCreateSequence:
       c.Commit();
-      sqlite3_stmt* st = nullptr;
-      sqlite3_prepare_v2(c.Sql(), "insert into ociemu_sequences values (?1, ?2, ?3)", -1, &st,
-                         nullptr);
-      sqlite3_bind_text(st, 1, t.sequence.name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(st, 2, t.sequence.start);
-      sqlite3_bind_int64(st, 3, t.sequence.increment);
-      int rc = sqlite3_step(st);
-      sqlite3_finalize(st);
-      if (rc != SQLITE_DONE) throw OracleError(955);
+      CreateSequence(c.Sql(), t, c.currentUser);
       return;
-    }
-    case Translation::kDropSequence: {
+    case Translation::kDropSequence:
       c.Commit();
-      sqlite3_stmt* st = nullptr;
-      sqlite3_prepare_v2(c.Sql(), "delete from ociemu_sequences where name = ?1", -1, &st, nullptr);
-      sqlite3_bind_text(st, 1, t.sequence.name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(st);
-      sqlite3_finalize(st);
-      if (sqlite3_changes(c.Sql()) == 0) throw OracleError(2289);
+      DropSequence(c.Sql(), t);
       return;
-    }
     default:
       throw OracleError(3001);
   }

@@ -1,5 +1,5 @@
-// Schema objects come from the database's own catalogue: SQLite's tables and views, the
-// stored PL/SQL units and their arguments, and the synonyms table when the database has one. The
+// Schema objects come from the database's own catalogue: SQLite's tables and views with the
+// owners the catalogue records, the stored PL/SQL units and their arguments, and synonyms. The
 // columns of a table or view are what a select of all its columns describes, so explicit and
 // implicit describes never disagree.
 #include "ociemu/internal/Describe.h"
@@ -9,6 +9,7 @@
 #include <cctype>
 #include <optional>
 
+#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Connection.h"
 #include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/Dialect.h"
@@ -110,8 +111,8 @@ std::optional<Synonym> FindSynonym(sqlite3* db, const std::string& owner, const 
   if (!HasTable(db, "ociemu_synonyms")) return std::nullopt;
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db,
-                     "select owner, synonym_name, table_owner, table_name, db_link "
-                     "from ociemu_synonyms where owner = ?1 and synonym_name = ?2",
+                     "select owner, name, table_owner, table_name "
+                     "from ociemu_synonyms where owner = ?1 and name = ?2",
                      -1, &st, nullptr);
   sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
@@ -121,7 +122,7 @@ std::optional<Synonym> FindSynonym(sqlite3* db, const std::string& owner, const 
       const unsigned char* p = sqlite3_column_text(st, c);
       return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
     };
-    found = Synonym{text(0), text(1), text(2), text(3), text(4)};
+    found = Synonym{text(0), text(1), text(2), text(3), ""};  // no database links here
   }
   sqlite3_finalize(st);
   return found;
@@ -346,21 +347,28 @@ std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr
   std::string name = parsed->name;
   std::string owner = schema;
   // A synonym chain ends at its object; Oracle refuses loops, a bounded walk is enough here.
+  // Synonyms are looked up first: each one also stands in SQLite's schema as a view of its
+  // object, and one name cannot be both an object and a synonym of the same owner.
   for (int hops = 0; hops < 32; ++hops) {
-    if (!publicSynonymsOnly && owner != "PUBLIC") {
+    std::optional<Synonym> synonym;
+    if (!publicSynonymsOnly) synonym = FindSynonym(db, owner, name);
+    if (!synonym && (publicSynonymsOnly || parsed->schema.empty() || owner == "PUBLIC")) {
+      synonym = FindSynonym(db, "PUBLIC", name);
+    }
+    if (!synonym && !publicSynonymsOnly && owner != "PUBLIC") {
       if (auto relation = FindRelation(db, name)) {
         if (wanted != OCI_PTYPE_UNK && wanted != relation->first) break;
-        return DescribeRelation(conn, relation->first, owner, relation->second);
+        // The catalogue knows who created the object; older files and DUAL leave it open.
+        const std::string recorded =
+            HasTable(db, "ociemu_objects") ? ObjectOwner(db, relation->second) : "";
+        if (!recorded.empty() && !parsed->schema.empty() && recorded != owner && hops == 0) break;
+        return DescribeRelation(conn, relation->first, recorded.empty() ? owner : recorded,
+                                relation->second);
       }
       if (auto routine = FindRoutine(db, owner, name)) {
         if (wanted != OCI_PTYPE_UNK && wanted != *routine) break;
         return DescribeRoutine(db, *routine, owner, name);
       }
-    }
-    std::optional<Synonym> synonym;
-    if (!publicSynonymsOnly) synonym = FindSynonym(db, owner, name);
-    if (!synonym && (publicSynonymsOnly || parsed->schema.empty() || owner == "PUBLIC")) {
-      synonym = FindSynonym(db, "PUBLIC", name);
     }
     if (!synonym) break;
     if (wanted == OCI_PTYPE_UNK || wanted == OCI_PTYPE_SYN) return DescribeSynonym(*synonym);

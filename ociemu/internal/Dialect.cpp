@@ -46,7 +46,11 @@ Translation Translator::Run() {
     const bool create = first.Is("CREATE");
     size_t i = 1;
     if (create && Word(i, "OR") && Word(i + 1, "REPLACE")) i += 2;
-    while (Word(i, "GLOBAL") || Word(i, "TEMPORARY") || Word(i, "UNIQUE") || Word(i, "BITMAP")) ++i;
+    while (Word(i, "GLOBAL") || Word(i, "TEMPORARY") || Word(i, "UNIQUE") || Word(i, "BITMAP") ||
+           Word(i, "PUBLIC")) {
+      result_.publicSynonym |= Word(i, "PUBLIC");
+      ++i;
+    }
     const std::string what = T(i).kind == Token::kWord ? T(i).text : "";
     if (what == "SEQUENCE") return Sequence(create);
     if (create && what == "TABLE") return CreateTable();
@@ -67,10 +71,46 @@ Translation Translator::Run() {
       if (T(name + 1).IsSymbol(".")) name += 2;
       Out("DROP " + what, 0);
       EmitToken(name);
+      result_.objectType = "DROP " + what;
+      result_.objectName = T(name).text;
+      return result_;
+    }
+    if (what == "SYNONYM") {
+      // A synonym reads as a view of its object here; the catalogue keeps what it names.
+      result_.statementType = create ? 5 : 6;
+      size_t name = i + 1;
+      if (T(name + 1).IsSymbol(".")) name += 2;
+      if (T(name).kind != Token::kWord && T(name).kind != Token::kQuotedName) Fail(903, name);
+      result_.objectName = T(name).text;
+      result_.objectType = create ? "SYNONYM" : "DROP SYNONYM";
+      if (!create) {
+        Out("DROP VIEW IF EXISTS", 0);
+        EmitToken(name);
+        return result_;
+      }
+      if (!Word(name + 1, "FOR")) Fail(905, name + 1);
+      size_t target = name + 2;
+      if (T(target + 1).IsSymbol(".")) target += 2;
+      if (T(target).kind != Token::kWord && T(target).kind != Token::kQuotedName) {
+        Fail(903, target);
+      }
+      result_.synonymTarget = T(target).text;
+      Out("DROP VIEW IF EXISTS", 0);
+      EmitToken(name);
+      result_.sql += "; CREATE VIEW";
+      EmitToken(name);
+      result_.sql += " AS SELECT * FROM";
+      EmitToken(target);
       return result_;
     }
     if (create && (what == "VIEW" || what == "INDEX")) {
       result_.functionCode = what == "VIEW" ? 10 : 20;
+      {
+        size_t name = i + 1;
+        if (T(name + 1).IsSymbol(".")) name += 2;
+        result_.objectType = what;
+        result_.objectName = T(name).text;
+      }
       FindBlocks();
       if (what == "VIEW" && Word(1, "OR")) {
         // CREATE OR REPLACE VIEW: SQLite drops and creates.
@@ -115,7 +155,8 @@ Translation Translator::Run() {
             EmitToken(name);
             result_.sql += " ADD COLUMN";
             std::vector<std::string> checks;
-            ColumnDefinition(start, j, checks);
+            ColumnDefinition(start, j, checks, T(name).text);
+            for (const auto& check : checks) result_.sql += " " + check;
             start = j + 1;
           }
         }

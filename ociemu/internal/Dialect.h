@@ -39,6 +39,26 @@ struct SelectItem {
   bool star = false;
 };
 
+// A constraint as CREATE TABLE declares it, for the catalogue.
+struct TableConstraint {
+  std::string name;  // empty: the server names it SYS_Cnnnnnnn
+  char type = 'C';   // P primary key, U unique, R foreign key, C check (NOT NULL included)
+  std::vector<std::string> columns;
+  std::string condition;                // C: the condition as written
+  std::string refTable;                 // R
+  std::vector<std::string> refColumns;  // R: empty for the referenced table's primary key
+  std::string deleteRule = "NO ACTION";
+  bool enabled = true;
+  std::string sqliteName;  // C: the name SQLite reports when the check fails
+};
+
+// What CREATE TABLE adds to the catalogue beside SQLite's own schema.
+struct TableDefinition {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> defaults;  // column, DEFAULT text as written
+  std::vector<TableConstraint> constraints;
+};
+
 struct Translation {
   enum Action {
     kQuery,  // rows to fetch
@@ -71,7 +91,16 @@ struct Translation {
     std::string name;
     int64_t start = 1;
     int64_t increment = 1;
+    std::optional<int64_t> minValue, maxValue;
+    int64_t cache = 20;
+    bool cycle = false;
+    bool order = false;
   } sequence;
+  TableDefinition table;  // CREATE TABLE
+  // DROP TABLE / VIEW / SEQUENCE / SYNONYM and CREATE VIEW / SYNONYM: the object and its kind.
+  std::string objectName, objectType;
+  bool publicSynonym = false;
+  std::string synonymTarget;
 
   // Where a position of sql came from in the original text.
   size_t OriginalOffset(size_t position) const;

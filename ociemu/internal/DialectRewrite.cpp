@@ -1,5 +1,6 @@
 // The second pass: SQLite's text for queries and DML, token by token.
 #include "ociemu/internal/DialectTranslator.h"
+#include "ociemu/internal/Dictionary.h"
 
 namespace ociemu {
 namespace dialect {
@@ -49,6 +50,13 @@ size_t Translator::EmitToken(size_t i) {
     case Token::kSymbol:
       if (t.text == "/") {
         Out("* 1.0 /", i);  // Oracle never divides integers as integers
+        // A zero divisor is ORA-01476, where SQLite would give NULL.
+        if (size_t end = TermEnd(i + 1); end > i + 1) {
+          result_.sql += " ociemu_divisor(";
+          Emit(i + 1, end, true);
+          result_.sql += ")";
+          return end;
+        }
       } else if (t.text == "!=" || t.text == "^=") {
         Out("<>", i);
       } else {
@@ -112,6 +120,11 @@ size_t Translator::EmitToken(size_t i) {
       Out("ociemu_rowid(" + std::to_string(ObjectNumber(table)) + ", ROWID)", i);
       return i + 1;
     }
+    if (w == "ROWNUM" && RownumLimit(i)) return i + 3;
+    if (w == "ROWNUM") {
+      Out("row_number() OVER ()", i);
+      return i + 1;
+    }
     if (w == "MINUS") {
       Out("EXCEPT", i);
       return i + 1;
@@ -131,13 +144,30 @@ size_t Translator::EmitToken(size_t i) {
   return i + 1;
 }
 
-void Translator::Emit(size_t begin, size_t end) {
+void Translator::Emit(size_t begin, size_t end, bool keepLast) {
   size_t i = begin;
   while (i < end && i < stopAt_) {
-    size_t next = EmitToken(i);
+    if (auto before = prependBefore_.find(i); before != prependBefore_.end()) {
+      std::string& sql = result_.sql;
+      if (!sql.empty() && sql.back() != ' ' && sql.back() != '(' && sql.back() != '.') sql += ' ';
+      sql += before->second;
+      prependBefore_.erase(before);
+    }
+    size_t next = 0;
+    auto chain = concatenations_.find(i);
+    if (chain != concatenations_.end() && chain->second.end <= end) {
+      next = EmitConcatenation(chain->second);
+    } else {
+      next = EmitToken(i);
+    }
+    // Text after a token is written once, also when a nested emission consumed the token.
     for (size_t k = i; k < next; ++k) {
+      if (keepLast && k + 1 == end) continue;
       auto it = appendAfter_.find(k);
-      if (it != appendAfter_.end()) result_.sql += it->second;
+      if (it != appendAfter_.end()) {
+        result_.sql += it->second;
+        appendAfter_.erase(it);
+      }
     }
     i = next;
   }
@@ -147,7 +177,22 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
   result_.action = type == 1 ? Translation::kQuery : Translation::kDml;
   result_.statementType = type;
   result_.functionCode = fn;
+  // A statement that stops where an expression must follow misses that expression.
+  if (tokens_.size() >= 2) {
+    const Token& last = tokens_[tokens_.size() - 2];
+    static const std::set<std::string> expecting = {"WHERE", "AND",    "OR",   "NOT",     "SELECT",
+                                                    "SET",   "THEN",   "ELSE", "WHEN",    "ON",
+                                                    "BY",    "HAVING", "LIKE", "BETWEEN", "IN"};
+    static const std::set<std::string> operators = {
+        "=", "<", ">", "<=", ">=", "<>", "!=", "^=", "+", "-", "*", "/", "||", ","};
+    if ((last.kind == Token::kWord && expecting.count(last.text)) ||
+        (last.kind == Token::kSymbol && operators.count(last.text) &&
+         !(last.text == "*" && Word(tokens_.size() - 3, "SELECT")))) {
+      Fail(936, tokens_.size() - 1);
+    }
+  }
   FindBlocks();
+  FindSingleRowSubqueries();
   // The outermost query names and types the columns.
   if (type == 1) {
     Block* top = nullptr;
@@ -158,6 +203,19 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
     for (auto [begin, end] : top->items) {
       SelectItem item;
       if (tokens_[end - 1].IsSymbol("*")) {
+        // The columns of a dictionary view are known by name and type.
+        const auto* view = top->tables.size() == 1 && end - begin == 1
+                               ? DictionaryViewColumns(top->tables[0].table)
+                               : nullptr;
+        if (view) {
+          for (const auto& c : *view) {
+            SelectItem column;
+            column.name = c.name;
+            column.type = TypeFromDeclared(c.type);
+            result_.items.push_back(column);
+          }
+          continue;
+        }
         item.star = true;
       } else {
         bool hasAlias = false;
@@ -166,7 +224,7 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
         if (!hasAlias) {
           std::string quoted;
           for (char c : item.name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-          appendAfter_[end - 1] = " AS \"" + quoted + "\"";
+          appendAfter_[end - 1] += " AS \"" + quoted + "\"";
         }
       }
       result_.items.push_back(item);

@@ -44,7 +44,8 @@ struct Block {
 
 class Translator {
  public:
-  Translator(std::string_view sql, SchemaLookup& schema) : tokens_(Tokenize(sql)), schema_(schema) {
+  Translator(std::string_view sql, SchemaLookup& schema)
+      : tokens_(Tokenize(sql)), schema_(schema), text_(sql) {
     depth_.resize(tokens_.size());
     int d = 0;
     for (size_t i = 0; i < tokens_.size(); ++i) {
@@ -56,6 +57,7 @@ class Translator {
       if (d > kMaxNesting) throw OracleError(900).WithOffset(static_cast<int>(tokens_[i].offset));
     }
     if (d > 0) throw OracleError(907).WithOffset(static_cast<int>(tokens_.back().offset));
+    FindConcatenations();
   }
 
   Translation Run();
@@ -88,7 +90,20 @@ class Translator {
 
   // Output.
   void Out(const std::string& text, size_t token);
-  void Emit(size_t begin, size_t end);
+  // Writes tokens begin to end. Nested inside another token's rewrite (keepLast), the text
+  // after the last token is left to the enclosing emission, which writes it after the rewrite.
+  void Emit(size_t begin, size_t end, bool keepLast = false);
+  // Where a term or an operand (terms joined by + - * /) starting at k ends; k when none does.
+  size_t TermEnd(size_t k) const;
+  size_t OperandEnd(size_t k) const;
+  struct Concatenation {
+    std::vector<std::pair<size_t, size_t>> operands;
+    size_t end = 0;
+  };
+  void FindConcatenations();
+  size_t EmitConcatenation(const Concatenation& chain);
+  void FindSingleRowSubqueries();
+  bool RownumLimit(size_t i);
   size_t EmitToken(size_t i);
 
   Translation Query(uint16_t type, uint16_t fn);
@@ -96,16 +111,28 @@ class Translator {
   Translation AlterSession();
   Translation AlterUser();
   Translation Sequence(bool create);
-  void ColumnDefinition(size_t begin, size_t end, std::vector<std::string>& checks);
+  void ColumnDefinition(size_t begin, size_t end, std::vector<std::string>& checks,
+                        const std::string& table);
+  // A column or table constraint from token i; returns the token after it.
+  size_t Constraint(size_t i, size_t end, const std::string& column);
+  // The names in the parentheses opening at open.
+  std::vector<std::string> NameList(size_t open) const;
+  // The statement's text from token begin to the end of token end - 1, as written.
+  std::string Original(size_t begin, size_t end) const;
 
   std::vector<Token> tokens_;
   std::vector<int> depth_;
   SchemaLookup& schema_;
+  std::string text_;
+  TableDefinition table_;
+  std::vector<std::pair<std::string, int>> scaled_;  // NUMBER(p,s) columns and their scales
   std::vector<std::unique_ptr<Block>> blocks_;
   std::vector<Block*> owner_;
   Translation result_;
-  size_t stopAt_ = std::string::npos;          // tokens from here are not written (FOR UPDATE)
-  std::map<size_t, std::string> appendAfter_;  // text written after a token (column aliases)
+  size_t stopAt_ = std::string::npos;               // tokens from here are not written (FOR UPDATE)
+  std::map<size_t, std::string> appendAfter_;       // text written after a token (column aliases)
+  std::map<size_t, std::string> prependBefore_;     // text written before a token
+  std::map<size_t, Concatenation> concatenations_;  // || chains by their first token
 };
 
 }  // namespace dialect

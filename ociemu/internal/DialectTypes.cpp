@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "ociemu/internal/DialectTranslator.h"
+#include "ociemu/internal/Dictionary.h"
 
 namespace ociemu {
 namespace dialect {
@@ -80,6 +81,12 @@ ColumnType Translator::ColumnOf(const Block* b, const std::string& qualifier,
     for (const auto& ref : b->tables) {
       if (ref.table.empty()) continue;
       if (!qualifier.empty() && ref.alias != qualifier && ref.table != qualifier) continue;
+      if (const auto* view = DictionaryViewColumns(ref.table)) {
+        for (const auto& c : *view) {
+          if (c.name == column) return TypeFromDeclared(c.type);
+        }
+        continue;
+      }
       if (auto declared = schema_.DeclaredType(ref.table, column)) {
         ColumnType t = TypeFromDeclared(*declared);
         if (t.known) return t;

@@ -231,13 +231,9 @@ TEST_P(DescribeTest, DescribeAnyTableGivesItsColumnList) {
 TEST_P(DescribeTest, ViewsSynonymsAndMissingObjects) {
   ASSERT_EQ(Exec(s, "create view kinds_v as select n, v, n * 2 twice from kinds"), OCI_SUCCESS)
       << s.Error().text;
-  // The synonyms the dictionary keeps: a private one of SCOTT and a public one.
-  db.ExecuteRaw(
-      "create table if not exists ociemu_synonyms (owner text, synonym_name text, "
-      "table_owner text, table_name text, db_link text, primary key (owner, synonym_name))");
-  db.ExecuteRaw(
-      "insert into ociemu_synonyms values ('SCOTT', 'K', 'SCOTT', 'KINDS', null), "
-      "('PUBLIC', 'PUBLIC_K', 'SCOTT', 'KINDS_V', null)");
+  ASSERT_EQ(Exec(s, "create synonym k for kinds"), OCI_SUCCESS) << s.Error().text;
+  ASSERT_EQ(Exec(s, "create public synonym public_k for scott.kinds_v"), OCI_SUCCESS)
+      << s.Error().text;
   OCIDescribe* d = nullptr;
   ASSERT_EQ(
       client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&d), OCI_HTYPE_DESCRIBE, 0, nullptr),
