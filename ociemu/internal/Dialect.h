@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ociemu/internal/ColumnType.h"
+#include "ociemu/internal/Rowid.h"  // the ROWID text the rewrites produce
 
 namespace ociemu {
 
@@ -82,11 +83,5 @@ std::pair<uint16_t, uint16_t> Classify(std::string_view sql);
 
 // Throws OracleError with Oracle's code and the offset of the fault.
 Translation Translate(std::string_view sql, SchemaLookup& schema);
-
-// The 18-character Oracle ROWID text for a row of a table (object number and SQLite rowid),
-// and back. Blocks and slots are chosen so that every SQLite rowid has one text.
-std::string RowidText(int64_t object, int64_t rowid);
-std::optional<std::pair<int64_t, int64_t>> ParseRowid(std::string_view text);
-int64_t ObjectNumber(std::string_view table);
 
 }  // namespace ociemu

@@ -2,6 +2,7 @@
 // text in the ISO or the session's format); an empty text is Oracle's NULL throughout.
 #include "ociemu/internal/SqlFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -51,10 +52,10 @@ void ResultText(sqlite3_context* ctx, const std::string& s) {
 }
 
 void ResultNumber(sqlite3_context* ctx, const Number& n) {
-  if (n.isInteger) {
-    sqlite3_result_int64(ctx, n.integer);
+  if (auto integer = n.ToInteger()) {
+    sqlite3_result_int64(ctx, *integer);
   } else {
-    sqlite3_result_double(ctx, n.real);
+    sqlite3_result_double(ctx, n.AsDouble());
   }
 }
 
@@ -62,7 +63,7 @@ void ResultNumber(sqlite3_context* ctx, const Number& n) {
 Number Num(sqlite3_value* v) {
   switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-      return Number{true, sqlite3_value_int64(v), 0};
+      return Number::FromInteger(sqlite3_value_int64(v));
     case SQLITE_FLOAT:
       return Normalize(sqlite3_value_double(v));
     default: {
@@ -198,8 +199,8 @@ void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
       if (IsNull(argv[i])) return sqlite3_result_null(ctx);
     }
     std::string s = Text(argv[0]), sub = Text(argv[1]);
-    int64_t pos = argc > 2 ? Num(argv[2]).integer : 1;
-    int64_t occurrence = argc > 3 ? Num(argv[3]).integer : 1;
+    int64_t pos = argc > 2 ? Num(argv[2]).Truncated(0).ToInteger().value_or(0) : 1;
+    int64_t occurrence = argc > 3 ? Num(argv[3]).Truncated(0).ToInteger().value_or(0) : 1;
     if (pos == 0 || occurrence < 1) return sqlite3_result_int(ctx, 0);
     auto chars = Characters(s);
     std::vector<int64_t> hits;
@@ -437,20 +438,14 @@ void ToNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   });
 }
 
-double Scale(int64_t digits) {
-  return std::pow(10.0, static_cast<double>(digits));
-}
-
 void TruncNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool round) {
   Guard(ctx, [&] {
     if (IsNull(argv[0]) || (argc > 1 && IsNull(argv[1]))) return sqlite3_result_null(ctx);
     Number n = Num(argv[0]);
     int64_t digits = argc > 1 ? static_cast<int64_t>(std::trunc(Num(argv[1]).AsDouble())) : 0;
-    if (n.isInteger && digits >= 0) return ResultNumber(ctx, n);
-    double f = Scale(digits);
-    double v = n.AsDouble() * f;
-    v = round ? std::round(v) : std::trunc(v);
-    ResultNumber(ctx, Normalize(v / f));
+    digits = std::clamp<int64_t>(digits, -200, 200);
+    const int scale = static_cast<int>(digits);
+    ResultNumber(ctx, round ? n.Rounded(scale) : n.Truncated(scale));
   });
 }
 void Trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -570,8 +565,10 @@ void Mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
   Guard(ctx, [&] {
     if (IsNull(argv[0]) || IsNull(argv[1])) return sqlite3_result_null(ctx);
     Number a = Num(argv[0]), b = Num(argv[1]);
-    if (a.isInteger && b.isInteger) {
-      return sqlite3_result_int64(ctx, b.integer == 0 ? a.integer : a.integer % b.integer);
+    auto ia = a.ToInteger(), ib = b.ToInteger();
+    if (ia && ib) {
+      if (*ib == 0 || *ib == -1) return sqlite3_result_int64(ctx, *ib == 0 ? *ia : 0);
+      return sqlite3_result_int64(ctx, *ia % *ib);
     }
     double d = b.AsDouble();
     ResultNumber(ctx, Normalize(d == 0 ? a.AsDouble() : std::fmod(a.AsDouble(), d)));
