@@ -143,6 +143,10 @@ sword GetError(ErrorHandle& err, void* attributep, ub4* sizep, ub4 attrtype) {
     Put<void*>(attributep, sizep, err.EnvPtr().get());
     return OCI_SUCCESS;
   }
+  if (attrtype == OCI_ATTR_DML_ROW_OFFSET) {
+    Put<ub4>(attributep, sizep, err.rowOffset);
+    return OCI_SUCCESS;
+  }
   throw OracleError(24315);
 }
 

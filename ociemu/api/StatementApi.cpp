@@ -69,11 +69,14 @@ sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
   });
 }
 
-sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation) {
+sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
+                sb4 offset) {
   return WithError(name, errhp, [&](Diagnostics* diag) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
-    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) throw OracleError(3001);
+    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT && !stmt->cursor.Scrollable()) {
+      throw OracleError(24391);
+    }
     Connection* conn = stmt->cursor.Conn();
     if (!conn || !stmt->cursor.Executed()) throw OracleError(24338);
     conn->BeforeCall(name);
@@ -82,7 +85,7 @@ sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub
       stmt->cursor.Close();
       return OCI_SUCCESS;
     }
-    return Finish(stmt->cursor.Fetch(nrows), diag);
+    return Finish(stmt->cursor.Scroll(nrows, orientation, offset), diag);
   });
 }
 
@@ -182,6 +185,12 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
     case OCI_ATTR_ROWS_FETCHED:
       Put<ub4>(attributep, sizep, c.RowsFetched());
       return true;
+    case OCI_ATTR_NUM_DML_ERRORS:
+      Put<ub4>(attributep, sizep, static_cast<ub4>(c.RowErrors().size()));
+      return true;
+    case OCI_ATTR_CURRENT_POSITION:
+      Put<ub4>(attributep, sizep, c.CurrentPosition());
+      return true;
     case OCI_ATTR_STATEMENT:
       PutTextAttribute(attributep, sizep, c.Text());
       return true;
@@ -197,6 +206,27 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
     }
   }
   throw OracleError(24315);
+}
+
+// The error of row pos (from 0) of the last batch-error execution on the error handle source,
+// given in an error handle: the caller's own when *parmdpp is one (as Oracle's examples
+// allocate it first), else one the source handle owns.
+sword RowErrorGet(const void* source, void** parmdpp, ub4 pos) {
+  auto err = Require<ErrorHandle>(source, OCI_HTYPE_ERROR);
+  if (!parmdpp) throw OracleError(1009);
+  if (pos >= err->rowErrors.size()) throw OracleError(24334);
+  std::shared_ptr<ErrorHandle> target = Find<ErrorHandle>(*parmdpp, OCI_HTYPE_ERROR);
+  if (!target || target == err) {
+    target =
+        std::static_pointer_cast<ErrorHandle>(MakeHandle(OCI_HTYPE_ERROR, err->EnvPtr(), false));
+    err->rowHandles.push_back(target);
+  }
+  const auto& row = err->rowErrors[pos];
+  target->diagnostics.Clear();
+  target->diagnostics.Add(row.code, row.text);
+  target->rowOffset = row.row;
+  *parmdpp = target.get();
+  return OCI_SUCCESS;
 }
 
 }  // namespace
@@ -357,22 +387,28 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     CallLock lock({svc.get(), stmt.get()});
     Connection& conn = svc->Live();
     conn.BeforeCall("OCIStmtExecute");
-    if (mode & (OCI_STMT_SCROLLABLE_READONLY | OCI_BATCH_ERRORS)) throw OracleError(3001);
-    return Finish(stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode), diag);
+    auto err = Require<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
+    err->rowErrors.clear();
+    auto outcome = stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode);
+    for (const auto& e : stmt->cursor.RowErrors()) {
+      err->rowErrors.push_back(ErrorHandle::RowError{e.row, e.error.Code(), e.error.what()});
+    }
+    return Finish(outcome, diag);
   });
 }
 
 sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, ub4 /*mode*/) {
-  return FetchRows("OCIStmtFetch", stmtp, errhp, nrows, orientation);
+  return FetchRows("OCIStmtFetch", stmtp, errhp, nrows, orientation, 0);
 }
 
-sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
-                    sb4 /*scrollOffset*/, ub4 /*mode*/) {
-  return FetchRows("OCIStmtFetch2", stmtp, errhp, nrows, orientation);
+sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, sb4 scrollOffset,
+                    ub4 /*mode*/) {
+  return FetchRows("OCIStmtFetch2", stmtp, errhp, nrows, orientation, scrollOffset);
 }
 
 sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos) {
   return WithError("OCIParamGet", errhp, [&](Diagnostics*) -> sword {
+    if (htype == OCI_HTYPE_ERROR) return RowErrorGet(hndlp, parmdpp, pos);
     if (htype != OCI_HTYPE_STMT) {
       if (!FindHandle(hndlp, htype)) throw InvalidHandle{};
       throw OracleError(3001);

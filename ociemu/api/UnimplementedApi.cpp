@@ -96,10 +96,6 @@ sword OCIParamSet(void* /*hdlp*/, ub4 /*htyp*/, OCIError* errhp, const void* /*d
   return Unimplemented("OCIParamSet", errhp);
 }
 
-sword OCITransStart(OCISvcCtx* /*svchp*/, OCIError* errhp, uword /*timeout*/, ub4 /*flags*/) {
-  return Unimplemented("OCITransStart", errhp);
-}
-
 sword OCITransDetach(OCISvcCtx* /*svchp*/, OCIError* errhp, ub4 /*flags*/) {
   return Unimplemented("OCITransDetach", errhp);
 }

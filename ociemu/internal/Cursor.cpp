@@ -2,10 +2,13 @@
 // are converted in BindConversion.cpp and CursorDefine.cpp.
 #include "ociemu/internal/Cursor.h"
 
+#include <algorithm>
 #include <map>
+#include <new>
 
 #include "ociemu/internal/BindConversion.h"
 #include "ociemu/internal/CursorText.h"
+#include "ociemu/internal/DefineConversion.h"
 #include "ociemu/internal/OracleError.h"
 
 namespace ociemu {
@@ -47,6 +50,7 @@ Cursor::~Cursor() {
 }
 
 void Cursor::Close() {
+  FreeRows();
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
   conn_.reset();
@@ -150,6 +154,9 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   fetchDone_ = false;
   rowCount_ = rowsFetched_ = 0;
   parseOffset_ = 0;
+  rowErrors_.clear();
+  FreeRows();
+  scrollable_ = false;
   if (conn_ != conn) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
@@ -167,6 +174,11 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
       if (mode & OCI_DESCRIBE_ONLY) return outcome;
       BindRow(c, rowoff);
       executed_ = true;
+      if (mode & OCI_STMT_SCROLLABLE_READONLY) {
+        Materialize();
+        if (iters == 0) return outcome;
+        return Scroll(iters, OCI_FETCH_NEXT, 0);
+      }
       if (iters == 0) return outcome;
       outcome = Fetch(iters);
       if ((mode & OCI_EXACT_FETCH) && outcome.status != OCI_NO_DATA) {
@@ -176,29 +188,8 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
       }
       return outcome;
     }
-    case Translation::kDml: {
-      if (iters == 0) throw OracleError(24333);
-      PrepareSqlite(c);
-      c.BeginTransaction();
-      for (ub4 r = rowoff; r < rowoff + iters; ++r) {
-        BindRow(c, r);
-        int rc = sqlite3_step(stmt_);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-          OracleError e = MapError(c, rc);
-          sqlite3_reset(stmt_);
-          throw e;
-        }
-        rowCount_ += static_cast<ub4>(sqlite3_changes(c.Sql()));
-        sqlite3_reset(stmt_);
-      }
-      if (t.statementType == OCI_STMT_INSERT) {
-        lastInsertRowid_ = sqlite3_last_insert_rowid(c.Sql());
-        lastTable_ = DmlTable(text_);
-      }
-      executed_ = true;
-      if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
-      return outcome;
-    }
+    case Translation::kDml:
+      return ExecuteDml(c, iters, rowoff, mode);
     default:
       RunServerStatement(c);
       executed_ = true;
@@ -206,13 +197,56 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   }
 }
 
+Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mode) {
+  if (iters == 0) throw OracleError(24333);
+  PrepareSqlite(c);
+  c.BeginTransaction();
+  const bool batchErrors = mode & OCI_BATCH_ERRORS;
+  for (ub4 r = rowoff; r < rowoff + iters; ++r) {
+    try {
+      BindRow(c, r);
+      int rc = sqlite3_step(stmt_);
+      if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        OracleError e = MapError(c, rc);
+        sqlite3_reset(stmt_);
+        throw e;
+      }
+    } catch (const OracleError& e) {
+      // Without batch errors the rows before the failing one stay done, as on the server.
+      if (!batchErrors) throw;
+      sqlite3_reset(stmt_);
+      rowErrors_.push_back(RowError{r, e});
+      continue;
+    }
+    rowCount_ += static_cast<ub4>(sqlite3_changes(c.Sql()));
+    sqlite3_reset(stmt_);
+  }
+  if (statementType_ == OCI_STMT_INSERT) {
+    lastInsertRowid_ = sqlite3_last_insert_rowid(c.Sql());
+    lastTable_ = DmlTable(text_);
+  }
+  executed_ = true;
+  if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
+  Outcome outcome;
+  if (!rowErrors_.empty()) {
+    outcome.status = OCI_SUCCESS_WITH_INFO;
+    outcome.warning = 24381;
+  }
+  return outcome;
+}
+
 Cursor::Outcome Cursor::Fetch(ub4 rows) {
+  if (scrollable_) return Scroll(rows, OCI_FETCH_NEXT, 0);
   if (!executed_ || !stmt_) throw OracleError(24338);
   if (!IsQuery()) throw OracleError(1002);
   if (!conn_ || !conn_->Usable()) throw OracleError(3114);
   rowsFetched_ = 0;
   Outcome outcome;
   bool truncated = false;
+  const std::string dateFormat = DateFormatOf(*conn_);
+  for (const auto& entry : defines_) {
+    if (entry.first > columns_.size()) throw OracleError(1007);
+  }
   for (ub4 r = 0; r < rows && !fetchDone_; ++r) {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) {
@@ -221,13 +255,120 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
     }
     if (rc != SQLITE_ROW) throw MapError(*conn_, rc);
     for (const auto& [position, d] : defines_) {
-      if (position > columns_.size()) throw OracleError(1007);
-      truncated |= StoreColumn(static_cast<int>(position - 1), d, r);
+      const int column = static_cast<int>(position - 1);
+      truncated |=
+          StoreValue(SqlValue(stmt_, column), columns_[position - 1].type, d, r, dateFormat);
     }
     ++rowsFetched_;
   }
   rowCount_ += rowsFetched_;
   if (rowsFetched_ < rows) {
+    outcome.status = OCI_NO_DATA;
+  } else if (truncated) {
+    outcome.status = OCI_SUCCESS_WITH_INFO;
+    outcome.warning = 1406;
+  }
+  return outcome;
+}
+
+void Cursor::FreeRows() {
+  for (auto& row : rows_) {
+    for (sqlite3_value* v : row) sqlite3_value_free(v);
+  }
+  rows_.clear();
+  position_ = 0;
+}
+
+void Cursor::Materialize() {
+  FreeRows();
+  const int count = static_cast<int>(columns_.size());
+  while (true) {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) throw MapError(*conn_, rc);
+    std::vector<sqlite3_value*> row;
+    row.reserve(static_cast<size_t>(count));
+    for (int c = 0; c < count; ++c) {
+      sqlite3_value* v = sqlite3_value_dup(sqlite3_column_value(stmt_, c));
+      if (!v) {
+        for (sqlite3_value* kept : row) sqlite3_value_free(kept);
+        throw std::bad_alloc();
+      }
+      row.push_back(v);
+    }
+    rows_.push_back(std::move(row));
+  }
+  sqlite3_reset(stmt_);
+  fetchDone_ = true;
+  scrollable_ = true;
+}
+
+Cursor::Outcome Cursor::Scroll(ub4 rows, ub2 orientation, sb4 offset) {
+  if (!executed_) throw OracleError(24338);
+  if (!IsQuery()) throw OracleError(1002);
+  if (!scrollable_) {
+    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) throw OracleError(24391);
+    return Fetch(rows);
+  }
+  if (!conn_ || !conn_->Usable()) throw OracleError(3114);
+  const int64_t count = static_cast<int64_t>(rows_.size());
+  int64_t start = 0;
+  switch (orientation) {
+    case OCI_DEFAULT:
+    case OCI_FETCH_NEXT:
+      start = position_ + 1;
+      break;
+    case OCI_FETCH_CURRENT:
+      start = position_;
+      break;
+    case OCI_FETCH_FIRST:
+      start = 1;
+      break;
+    case OCI_FETCH_LAST:
+      start = count;
+      break;
+    case OCI_FETCH_PRIOR:
+      start = static_cast<int64_t>(position_) - 1;
+      break;
+    case OCI_FETCH_ABSOLUTE:
+      start = offset;
+      break;
+    case OCI_FETCH_RELATIVE:
+      start = static_cast<int64_t>(position_) + offset;
+      break;
+    default:
+      throw OracleError(24391);
+  }
+  rowsFetched_ = 0;
+  if (start < 1 || start > count) {
+    // Off either end: the cursor stands before the first or after the last row.
+    position_ = start < 1 ? 0 : static_cast<ub4>(count + 1);
+    Outcome none;
+    none.status = OCI_NO_DATA;
+    return none;
+  }
+  return StoreRows(static_cast<size_t>(start - 1), rows);
+}
+
+Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
+  for (const auto& entry : defines_) {
+    if (entry.first > columns_.size()) throw OracleError(1007);
+  }
+  const std::string dateFormat = DateFormatOf(*conn_);
+  bool truncated = false;
+  ub4 r = 0;
+  for (; r < rows && first + r < rows_.size(); ++r) {
+    const auto& row = rows_[first + r];
+    for (const auto& [position, d] : defines_) {
+      truncated |=
+          StoreValue(SqlValue(row[position - 1]), columns_[position - 1].type, d, r, dateFormat);
+    }
+  }
+  rowsFetched_ = r;
+  position_ = static_cast<ub4>(first + r);
+  rowCount_ = std::max(rowCount_, position_);
+  Outcome outcome;
+  if (r < rows) {
     outcome.status = OCI_NO_DATA;
   } else if (truncated) {
     outcome.status = OCI_SUCCESS_WITH_INFO;

@@ -132,6 +132,8 @@ const std::unordered_map<int, const char*>& Texts() {
       {24418, "Cannot open further sessions."},
       {24422, "error occurred while trying to destroy the Session Pool"},
       {24431, "Statement does not exist in the cache"},
+      {24381, "error(s) in array DML"},
+      {24391, "invalid fetch operation"},
       {28000, "the account is locked"},
       {28001, "the password has expired"},
       {28002, "the password will expire within %s days"},

@@ -367,10 +367,11 @@ TEST_F(LogonTest, ErrorRecordsAreReadSafely) {
             OCI_NO_DATA);
   EXPECT_EQ(client->OCIErrorGet(s.err, 1, nullptr, &code, buf, sizeof buf, OCI_HTYPE_ENV),
             OCI_INVALID_HANDLE);
-  // A successful call leaves no record behind.
+  // A successful call leaves the record of the last failure in place.
   EXPECT_EQ(s.Begin("SCOTT", "TIGER"), OCI_SUCCESS);
   EXPECT_EQ(client->OCIErrorGet(s.err, 1, nullptr, &code, buf, sizeof buf, OCI_HTYPE_ERROR),
-            OCI_NO_DATA);
+            OCI_SUCCESS);
+  EXPECT_EQ(code, 1017);
   s.LogOff();
 }
 

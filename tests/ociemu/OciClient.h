@@ -55,6 +55,10 @@ class OciClient {
   OCIEMU_ENTRY(OCIErrorGet);
   OCIEMU_ENTRY(OCITransCommit);
   OCIEMU_ENTRY(OCITransRollback);
+  OCIEMU_ENTRY(OCITransStart);
+  OCIEMU_ENTRY(OCIStmtGetPieceInfo);
+  OCIEMU_ENTRY(OCIStmtSetPieceInfo);
+  OCIEMU_ENTRY(OCIDefineDynamic);
   OCIEMU_ENTRY(OCISvcCtxToLda);
   OCIEMU_ENTRY(OCILdaToSvcCtx);
   OCIEMU_ENTRY(OCIStmtPrepare);

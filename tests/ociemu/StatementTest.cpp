@@ -574,7 +574,7 @@ TEST_F(StatementTest, WrongHandlesAndBadArgumentsAreRejected) {
                                    nullptr, 0),
             OCI_ERROR);
   EXPECT_EQ(client->OCIStmtFetch2(stmt, s.err, 1, OCI_FETCH_LAST, 0, 0), OCI_ERROR);
-  EXPECT_EQ(s.Error().code, 3001);
+  EXPECT_EQ(s.Error().code, 24391);
   Free(stmt);
   EXPECT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, 0),
             OCI_INVALID_HANDLE);

@@ -1,19 +1,20 @@
-// Output conversion: a column of the current SQLite row becomes an element of a define array in
+// Output conversion: a value of a result becomes an element of a define (or OUT bind) array in
 // the external datatype the application asked for, with its indicator, length and return code.
+#include "ociemu/internal/DefineConversion.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "ociemu/internal/Cursor.h"
-#include "ociemu/internal/CursorText.h"
 #include "ociemu/internal/OraDate.h"
 #include "ociemu/internal/OraNumber.h"
 #include "ociemu/internal/OracleError.h"
 
 namespace ociemu {
 
-bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
-  const ColumnDesc& desc = columns_[static_cast<size_t>(col)];
-  const int sqliteType = sqlite3_column_type(stmt_, col);
+bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuffer& d, ub4 row,
+                const std::string& dateFormat) {
+  const int sqliteType = src.Type();
   auto setIndicator = [&](sb2 v) {
     if (d.indicator) d.indicator[row] = v;
   };
@@ -23,8 +24,7 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
   auto setCode = [&](ub2 v) {
     if (d.returnCode) d.returnCode[row] = v;
   };
-  if (sqliteType == SQLITE_NULL ||
-      (sqliteType == SQLITE_TEXT && sqlite3_column_bytes(stmt_, col) == 0)) {
+  if (sqliteType == SQLITE_NULL || (sqliteType == SQLITE_TEXT && src.Bytes() == 0)) {
     if (!d.indicator) throw OracleError(1405);
     setIndicator(-1);
     setLength(0);
@@ -36,19 +36,17 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
   if (!d.value) return false;
   const size_t size = d.size > 0 ? static_cast<size_t>(d.size) : 0;
   char* out = static_cast<char*>(d.value) + static_cast<size_t>(row) * size;
-  const bool isDate = desc.type.code == kTypeDate;
+  const bool isDate = declared.code == kTypeDate;
 
   auto number = [&]() -> Number {
     if (isDate) throw OracleError(932, {"NUMBER", "DATE"});
     switch (sqliteType) {
       case SQLITE_INTEGER:
-        return Number::FromInteger(sqlite3_column_int64(stmt_, col));
+        return Number::FromInteger(src.Int64());
       case SQLITE_FLOAT:
-        return Normalize(sqlite3_column_double(stmt_, col));
+        return Normalize(src.Double());
       default: {
-        const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-        auto n =
-            ParseNumber(std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
+        auto n = ParseNumber(src.Text());
         if (!n) throw OracleError(1722);
         return *n;
       }
@@ -56,24 +54,23 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
   };
   auto date = [&]() -> CivilTime {
     if (sqliteType == SQLITE_INTEGER || sqliteType == SQLITE_FLOAT) {
-      if (!isDate && desc.type.known && desc.type.code == kTypeNumber) {
+      if (!isDate && declared.known && declared.code == kTypeNumber) {
         throw OracleError(932, {"DATE", "NUMBER"});
       }
-      return FromJulianDay(sqlite3_column_double(stmt_, col));
+      return FromJulianDay(src.Double());
     }
-    std::string s(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col)),
-                  static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
+    std::string s(src.Text());
     try {
       return ParseDate(s, "YYYY-MM-DD HH24:MI:SS");
     } catch (const OracleError&) {
-      return ParseDate(s, DateFormatOf(*conn_));
+      return ParseDate(s, dateFormat);
     }
   };
   // Characters of the value as the client sees them in a character buffer.
   std::string converted;
   auto chars = [&]() -> std::string_view {
     if (isDate) {
-      converted = FormatDate(date(), DateFormatOf(*conn_));
+      converted = FormatDate(date(), dateFormat);
       return converted;
     }
     switch (sqliteType) {
@@ -83,22 +80,19 @@ bool Cursor::StoreColumn(int col, const DefineBuffer& d, ub4 row) {
         return converted;
       case SQLITE_BLOB: {
         static const char* hex = "0123456789ABCDEF";
-        const unsigned char* p = static_cast<const unsigned char*>(sqlite3_column_blob(stmt_, col));
-        for (int i = 0; i < sqlite3_column_bytes(stmt_, col); ++i) {
-          converted += hex[p[i] >> 4];
-          converted += hex[p[i] & 15];
+        for (unsigned char c : src.Blob()) {
+          converted += hex[c >> 4];
+          converted += hex[c & 15];
         }
         return converted;
       }
       default:
-        return std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col)),
-                                static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
+        return src.Text();
     }
   };
   auto bytes = [&]() -> std::string_view {
     if (sqliteType == SQLITE_BLOB) {
-      return std::string_view(static_cast<const char*>(sqlite3_column_blob(stmt_, col)),
-                              static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
+      return src.Blob();
     }
     return chars();
   };
