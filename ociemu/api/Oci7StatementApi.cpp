@@ -134,17 +134,33 @@ sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4 /*l
 }
 
 sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl, sword ftype,
-             sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* /*cursiz*/,
+             sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz,
              OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obndra", cursor, OCI7_FC_OBNDRA, [&](Cursor7& c, Logon7&) {
-    if (maxsiz > 0) throw OracleError(3001);  // PL/SQL tables
+    if (maxsiz > 0 && !cursiz) throw OracleError(1009);
     sb4 size = progvl;
     if (size < 0 && progv && ftype == SQLT_STR) {
       size = static_cast<sb4>(std::strlen(reinterpret_cast<const char*>(progv)) + 1);
     }
+    if (size < 0 && ftype == SQLT_CUR) size = 0;  // the data area itself, no length
     if (size < 0) throw OracleError(1459);
-    c.cursor.BindName(TextArg(sqlvar, sqlvl),
-                      BindBuffer{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
+    BindBuffer buffer;
+    buffer.value = progv;
+    buffer.size = size;
+    buffer.type = static_cast<ub2>(ftype);
+    buffer.indicator = indp;
+    buffer.length = alen;
+    buffer.returnCode = arcode;
+    buffer.tableCapacity = maxsiz;  // a PL/SQL table
+    buffer.tableLength = cursiz;
+    if (ftype == SQLT_CUR) {
+      // progv is the cursor data area a block opens a cursor into.
+      buffer.cursorOf = [](void* value) -> Cursor* {
+        auto target = Oci7Registry::Instance().FindCursor(value);
+        return target ? &target->cursor : nullptr;
+      };
+    }
+    c.cursor.BindName(TextArg(sqlvar, sqlvl), buffer);
     return 0;
   });
 }

@@ -42,30 +42,32 @@ struct SqlCache {
   SqlCache();
   ~SqlCache();
   std::unique_ptr<Cursor> cursor;
+  std::string text;                    // what cursor was prepared with
+  std::map<std::string, bool> column;  // names found to be columns
 };
 
 struct Expr {
   enum Kind {
     kLiteral,
-    kVariable,   // slot
-    kHost,       // :name
-    kElement,    // table element: slot or host, args[0] the index
-    kUnary,      // op "-", "+"
-    kBinary,     // op "+", "-", "*", "/", "**", "||", MOD
+    kVariable,  // slot
+    kHost,      // :name
+    kElement,   // table element: slot or host, args[0] the index
+    kUnary,     // op "-", "+"
+    kBinary,    // op "+", "-", "*", "/", "**", "||", MOD
     kNot,
     kAnd,
     kOr,
-    kCompare,    // op "=", "<>", "<", ">", "<=", ">="
-    kIsNull,     // negated: IS NOT NULL
-    kLike,       // args: value, pattern [, escape]; negated
-    kBetween,    // args: value, low, high; negated
-    kIn,         // args: value, list...; negated
-    kCall,       // name (dotted, upper case), args, argNames
-    kCase,       // hasSelector: args[0]; then when/then pairs; hasElse: last
+    kCompare,       // op "=", "<>", "<", ">", "<=", ">="
+    kIsNull,        // negated: IS NOT NULL
+    kLike,          // args: value, pattern [, escape]; negated
+    kBetween,       // args: value, low, high; negated
+    kIn,            // args: value, list...; negated
+    kCall,          // name (dotted, upper case), args, argNames
+    kCase,          // hasSelector: args[0]; then when/then pairs; hasElse: last
     kSqlAttribute,  // op ROWCOUNT, FOUND, NOTFOUND, ISOPEN
     kSqlCode,
-    kSqlErrm,    // args: optional code
-    kMethod,     // op COUNT, FIRST, LAST, EXISTS, NEXT, PRIOR of a table slot
+    kSqlErrm,  // args: optional code
+    kMethod,   // op COUNT, FIRST, LAST, EXISTS, NEXT, PRIOR of a table slot
   };
   Kind kind = kLiteral;
   size_t offset = 0;
@@ -83,11 +85,19 @@ struct Expr {
   Routine* routine = nullptr;         // kCall of a local subprogram declared before the call
 };
 
-// A SQL statement inside PL/SQL: its text as the SQL engine reads it and the expressions
-// whose values are bound as :PLSQL$1, :PLSQL$2 ...
+// A SQL statement inside PL/SQL: pieces of its text with the PL/SQL references between them,
+// whose values are bound as :PLSQL$1, :PLSQL$2 ... A reference by a plain name may also be a
+// column of a table the statement names; the column wins, as in Oracle, so the final text is
+// put together when the statement first runs.
 struct SqlText {
-  std::string text;
+  struct Piece {
+    std::string text;  // SQL text before the reference
+    int param = -1;    // the reference's index in params; -1 for the last piece
+    std::string name;  // the name as written, when it may be a column
+  };
+  std::vector<Piece> pieces;
   std::vector<ExprPtr> params;
+  std::vector<std::string> words;  // the statement's words: the tables it may name
 };
 
 struct Declaration {
@@ -119,20 +129,20 @@ struct Block {
 struct Stmt {
   enum Kind {
     kNull,
-    kAssign,       // target, value
-    kIf,           // branches, elseBody
-    kLoop,         // body, label
-    kWhile,        // value (condition), body
-    kFor,          // loopSlot, low, high, reverse, body
-    kExit,         // label, value (WHEN condition, may be null)
+    kAssign,  // target, value
+    kIf,      // branches, elseBody
+    kLoop,    // body, label
+    kWhile,   // value (condition), body
+    kFor,     // loopSlot, low, high, reverse, body
+    kExit,    // label, value (WHEN condition, may be null)
     kContinue,
-    kReturn,       // value (may be null)
-    kRaise,        // exception (hasException false: re-raise)
-    kBlock,        // block
-    kSql,          // sql, into, isQuery
-    kCall,         // value (a kCall expression)
-    kOpenFor,      // target (host cursor), sql or value (dynamic text)
-    kExecute,      // EXECUTE IMMEDIATE value [INTO into] [USING using]
+    kReturn,   // value (may be null)
+    kRaise,    // exception (hasException false: re-raise)
+    kBlock,    // block
+    kSql,      // sql, into, isQuery
+    kCall,     // value (a kCall expression)
+    kOpenFor,  // target (host cursor), sql or value (dynamic text)
+    kExecute,  // EXECUTE IMMEDIATE value [INTO into] [USING using]
   };
   Kind kind = kNull;
   size_t offset = 0;
@@ -185,7 +195,7 @@ struct Unit {
   // body holds the declarations and the initialisation part), and its routines.
   std::shared_ptr<Routine> main;
   std::vector<std::shared_ptr<Routine>> routines;
-  std::string source;  // the text from the unit's kind on (what the catalogue keeps)
+  std::string source;              // the text from the unit's kind on (what the catalogue keeps)
   std::vector<std::string> binds;  // host variables in order of first appearance
 };
 

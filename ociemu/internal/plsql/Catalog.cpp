@@ -71,8 +71,7 @@ const char* DataTypeName(const TypeSpec& t) {
 void StoreArguments(sqlite3* db, const std::string& owner, const std::string& package,
                     const Routine& r, int overload) {
   auto row = [&](int position, const std::string* name, const TypeSpec& type, const char* inOut) {
-    Statement st(db,
-                 "insert into ociemu_plsql_arguments values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    Statement st(db, "insert into ociemu_plsql_arguments values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     st.Text(1, owner).Text(2, package).Text(3, r.name).Int(4, overload).Int(5, position);
     if (name) st.Text(6, *name);
     st.Text(7, DataTypeName(type)).Text(8, inOut);
@@ -113,16 +112,14 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
   }
   Statement drop(db, "delete from ociemu_plsql_units where owner = ?1 and name = ?2 and type = ?3");
   drop.Text(1, owner).Text(2, unit.name).Text(3, type).Step();
-  Statement save(db,
-                 "insert into ociemu_plsql_units values (?1, ?2, ?3, ?4, julianday('now'))");
+  Statement save(db, "insert into ociemu_plsql_units values (?1, ?2, ?3, ?4, julianday('now'))");
   save.Text(1, owner).Text(2, unit.name).Text(3, type).Text(4, unit.source).Step();
   const bool isPackage = unit.kind == Unit::kPackage || unit.kind == Unit::kPackageBody;
   if (unit.kind == Unit::kPackageBody) return;  // the specification lists the arguments
-  Statement args(db,
-                 isPackage ? "delete from ociemu_plsql_arguments where owner = ?1 and "
-                             "package_name = ?2"
-                           : "delete from ociemu_plsql_arguments where owner = ?1 and "
-                             "package_name = '' and object_name = ?2");
+  Statement args(db, isPackage ? "delete from ociemu_plsql_arguments where owner = ?1 and "
+                                 "package_name = ?2"
+                               : "delete from ociemu_plsql_arguments where owner = ?1 and "
+                                 "package_name = '' and object_name = ?2");
   args.Text(1, owner).Text(2, unit.name).Step();
   if (isPackage) {
     for (const auto& r : unit.routines) StoreArguments(db, owner, unit.name, *r, 0);
@@ -134,8 +131,8 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
 std::optional<std::string> StoredSource(sqlite3* db, const std::string& owner,
                                         const std::string& name, const std::string& type) {
   EnsureCatalog(db);
-  Statement st(db,
-               "select source from ociemu_plsql_units where owner = ?1 and name = ?2 and type = ?3");
+  Statement st(
+      db, "select source from ociemu_plsql_units where owner = ?1 and name = ?2 and type = ?3");
   st.Text(1, owner).Text(2, name).Text(3, type);
   if (st.Step() != SQLITE_ROW) return std::nullopt;
   return std::string(reinterpret_cast<const char*>(sqlite3_column_text(st.Raw(), 0)));

@@ -52,7 +52,6 @@ struct Session {
   std::map<std::string, std::shared_ptr<LoadedUnit>> units;
 };
 
-
 enum class Flow { kNormal, kExit, kContinue, kReturn };
 
 std::vector<std::string> Split(const std::string& dotted) {
@@ -322,7 +321,8 @@ class Interpreter : public UnitLookup {
         const int64_t lo = ToInteger(low), hi = ToInteger(high);
         Variable& index = f.slots.at(static_cast<size_t>(s.loopSlot));
         index.type.base = TypeSpec::kInteger;
-        for (int64_t i = s.reverse ? hi : lo; s.reverse ? i >= lo : i <= hi; s.reverse ? --i : ++i) {
+        for (int64_t i = s.reverse ? hi : lo; s.reverse ? i >= lo : i <= hi;
+             s.reverse ? --i : ++i) {
           index.value = Value::OfInteger(i);
           bool leave = false;
           Flow flow = RunLoopBody(s, f, &leave);
@@ -374,14 +374,83 @@ class Interpreter : public UnitLookup {
   }
 
   // SQL.
-  Cursor& CachedCursor(const Stmt& s, const std::string& text) {
-    auto& cache = const_cast<std::unique_ptr<SqlCache>&>(s.cache);
-    if (!cache) {
-      cache = std::make_unique<SqlCache>();
-      cache->cursor = std::make_unique<Cursor>();
-      cache->cursor->Prepare(text);
+  static SqlCache& CacheOf(const std::unique_ptr<SqlCache>& slot) {
+    auto& cache = const_cast<std::unique_ptr<SqlCache>&>(slot);
+    if (!cache) cache = std::make_unique<SqlCache>();
+    return *cache;
+  }
+
+  static Cursor& PreparedCursor(SqlCache& cache, const std::string& text) {
+    if (!cache.cursor || cache.text != text) {
+      cache.cursor = std::make_unique<Cursor>();
+      cache.cursor->Prepare(text);
+      cache.text = text;
     }
-    return *cache->cursor;
+    return *cache.cursor;
+  }
+
+  // A bind placeholder for a value. A date crosses as text inside TO_DATE, so that the SQL
+  // engine knows it for a date (a bound Julian day would read as a number).
+  static std::string Placeholder(size_t index, const Value& v) {
+    std::string name = ":PLSQL$" + std::to_string(index + 1);
+    if (v.kind == Value::kDate) return "TO_DATE(" + name + ", 'YYYY-MM-DD HH24:MI:SS')";
+    return name;
+  }
+
+  void BindValues(Cursor& c, BoundValues& bound, const std::vector<Value>& values) {
+    for (size_t i = 0; i < values.size(); ++i) {
+      const Value& v = values[i];
+      const std::string name = "PLSQL$" + std::to_string(i + 1);
+      if (v.kind == Value::kDate) {
+        bound.BindName(c, name,
+                       Value::OfText(FormatDate(FromJulianDay(v.julian), "YYYY-MM-DD HH24:MI:SS")));
+      } else {
+        bound.BindName(c, name, v);
+      }
+    }
+  }
+
+  bool IsColumn(SqlCache& cache, const SqlText& t, const std::string& raw) {
+    std::string name = raw;
+    if (name.size() >= 2 && name.front() == '"') {
+      name = name.substr(1, name.size() - 2);
+    } else {
+      for (auto& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    }
+    auto it = cache.column.find(name);
+    if (it != cache.column.end()) return it->second;
+    bool found = false;
+    for (const auto& word : t.words) {
+      if (sqlite3_table_column_metadata(conn_->Sql(), nullptr, word.c_str(), name.c_str(), nullptr,
+                                        nullptr, nullptr, nullptr, nullptr) == SQLITE_OK) {
+        found = true;
+        break;
+      }
+    }
+    cache.column[name] = found;
+    return found;
+  }
+
+  std::vector<Value> EvalParams(const SqlText& t, Frame& f) {
+    std::vector<Value> values;
+    values.reserve(t.params.size());
+    for (const auto& p : t.params) values.push_back(Eval(*p, f));
+    return values;
+  }
+
+  std::string Assemble(const SqlText& t, const std::vector<Value>& values, SqlCache& cache) {
+    std::string text;
+    for (const auto& piece : t.pieces) {
+      text += piece.text;
+      if (piece.param < 0) continue;
+      if (!piece.name.empty() && IsColumn(cache, t, piece.name)) {
+        text += piece.name;
+      } else {
+        text +=
+            Placeholder(static_cast<size_t>(piece.param), values[static_cast<size_t>(piece.param)]);
+      }
+    }
+    return text;
   }
 
   void Into(Cursor& c, const std::vector<ExprPtr>& into, Frame& f) {
@@ -397,12 +466,12 @@ class Interpreter : public UnitLookup {
   }
 
   void RunSql(const Stmt& s, Frame& f) {
-    Cursor& c = CachedCursor(s, s.sql.text);
+    std::vector<Value> params = EvalParams(s.sql, f);
+    SqlCache& cache = CacheOf(s.cache);
     BoundValues values;
-    for (size_t i = 0; i < s.sql.params.size(); ++i) {
-      values.BindName(c, "PLSQL$" + std::to_string(i + 1), Eval(*s.sql.params[i], f));
-    }
     try {
+      Cursor& c = PreparedCursor(cache, Assemble(s.sql, params, cache));
+      BindValues(c, values, params);
       if (s.isQuery) {
         c.Execute(conn_, 0, 0, 0);
         Into(c, s.into, f);
@@ -441,12 +510,18 @@ class Interpreter : public UnitLookup {
     HostState& h = Host(s.target->name);
     if (!h.var->IsCursor()) throw Raised::Oracle(6502, {""});
     std::vector<std::pair<std::string, Value>> params;
-    std::string text = s.sql.text;
+    std::string text;
     if (s.value) {
       text = ToText(Eval(*s.value, f), conv_);
     } else {
-      for (size_t i = 0; i < s.sql.params.size(); ++i) {
-        params.emplace_back("PLSQL$" + std::to_string(i + 1), Eval(*s.sql.params[i], f));
+      std::vector<Value> values = EvalParams(s.sql, f);
+      text = Assemble(s.sql, values, CacheOf(s.cache));
+      for (size_t i = 0; i < values.size(); ++i) {
+        Value v = values[i];
+        if (v.kind == Value::kDate) {
+          v = Value::OfText(FormatDate(FromJulianDay(v.julian), "YYYY-MM-DD HH24:MI:SS"));
+        }
+        params.emplace_back("PLSQL$" + std::to_string(i + 1), v);
       }
     }
     try {
@@ -461,10 +536,9 @@ class Interpreter : public UnitLookup {
 
   int64_t ToInteger(const Value& v) {
     Number n = ToNumber(v);
-    if (n.isInteger) return n.integer;
-    double r = std::round(n.real);
-    if (!(std::fabs(r) < 9.2e18)) throw Raised::Oracle(1426);
-    return static_cast<int64_t>(r);
+    auto i = n.Rounded(0).ToInteger();
+    if (!i) throw Raised::Oracle(1426);
+    return *i;
   }
 
   Value Arith(const std::string& op, const Value& a, const Value& b) {
@@ -477,7 +551,7 @@ class Interpreter : public UnitLookup {
         return Value::OfDate(b.julian + ToNumber(a).AsDouble());
       }
       if (op == "-" && a.kind == Value::kDate && b.kind == Value::kDate) {
-        return Value::OfNumber(Normalize(a.julian - b.julian));
+        return Value::OfNumber(Number::FromDouble(a.julian - b.julian));
       }
       if (op == "-" && a.kind == Value::kDate) {
         return Value::OfDate(a.julian - ToNumber(b).AsDouble());
@@ -485,21 +559,21 @@ class Interpreter : public UnitLookup {
       throw Raised::Oracle(6502, {""});
     }
     const Number x = ToNumber(a), y = ToNumber(b);
-    if (x.isInteger && y.isInteger) {
+    // Integers stay exact; anything else is computed as the SQL engine computes it.
+    const auto xi = x.ToInteger(), yi = y.ToInteger();
+    if (xi && yi) {
       int64_t r = 0;
-      if (op == "+" && !__builtin_add_overflow(x.integer, y.integer, &r)) return Value::OfInteger(r);
-      if (op == "-" && !__builtin_sub_overflow(x.integer, y.integer, &r)) return Value::OfInteger(r);
-      if (op == "*" && !__builtin_mul_overflow(x.integer, y.integer, &r)) return Value::OfInteger(r);
+      if (op == "+" && !__builtin_add_overflow(*xi, *yi, &r)) return Value::OfInteger(r);
+      if (op == "-" && !__builtin_sub_overflow(*xi, *yi, &r)) return Value::OfInteger(r);
+      if (op == "*" && !__builtin_mul_overflow(*xi, *yi, &r)) return Value::OfInteger(r);
       if (op == "/") {
-        if (y.integer == 0) throw Raised::Oracle(1476);
-        if (y.integer != -1 && x.integer % y.integer == 0) {
-          return Value::OfInteger(x.integer / y.integer);
-        }
+        if (*yi == 0) throw Raised::Oracle(1476);
+        if (*yi != -1 && *xi % *yi == 0) return Value::OfInteger(*xi / *yi);
       }
       if (op == "MOD") {
-        if (y.integer == 0) return a;
-        if (y.integer == -1) return Value::OfInteger(0);
-        return Value::OfInteger(x.integer % y.integer);
+        if (*yi == 0) return a;
+        if (*yi == -1) return Value::OfInteger(0);
+        return Value::OfInteger(*xi % *yi);
       }
     }
     const double p = x.AsDouble(), q = y.AsDouble();
@@ -520,7 +594,7 @@ class Interpreter : public UnitLookup {
       r = std::pow(p, q);
     }
     if (!std::isfinite(r)) throw Raised::Oracle(1426);
-    return Value::OfNumber(Normalize(r));
+    return Value::OfNumber(Number::FromDouble(r));
   }
 
   Value Eval(const Expr& e, Frame& f) {
@@ -542,8 +616,8 @@ class Interpreter : public UnitLookup {
         Value v = Eval(*e.args[0], f);
         if (v.IsNull() || e.op == "+") return v;
         Number n = ToNumber(v);
-        if (n.isInteger && n.integer != INT64_MIN) return Value::OfInteger(-n.integer);
-        return Value::OfNumber(Normalize(-n.AsDouble()));
+        if (!n.IsZero()) n.negative = !n.negative;
+        return Value::OfNumber(n);
       }
       case Expr::kBinary: {
         Value a = Eval(*e.args[0], f);
@@ -573,9 +647,12 @@ class Interpreter : public UnitLookup {
         const int c = Compare(a, b, conv_, &unknown);
         if (unknown) return Value{};
         const std::string& op = e.op;
-        bool r = op == "=" ? c == 0 : op == "<>" ? c != 0 : op == "<" ? c < 0 : op == ">" ? c > 0
-                                                                       : op == "<=" ? c <= 0
-                                                                                    : c >= 0;
+        bool r = op == "="    ? c == 0
+                 : op == "<>" ? c != 0
+                 : op == "<"  ? c < 0
+                 : op == ">"  ? c > 0
+                 : op == "<=" ? c <= 0
+                              : c >= 0;
         return Value::OfBoolean(r);
       }
       case Expr::kIsNull:
@@ -739,8 +816,7 @@ class Interpreter : public UnitLookup {
 
   Value RaiseApplicationError(const Expr& call, Frame& f) {
     if (call.args.size() < 2 || call.args.size() > 3) {
-      throw CompileError{call.offset, PlsText(306, {"RAISE_APPLICATION_ERROR"}), true,
-                         call.offset};
+      throw CompileError{call.offset, PlsText(306, {"RAISE_APPLICATION_ERROR"}), true, call.offset};
     }
     const int64_t code = ToInteger(Eval(*call.args[0], f));
     std::string text = ToText(Eval(*call.args[1], f), conv_);
@@ -864,6 +940,7 @@ class Interpreter : public UnitLookup {
       Variable& v = frame.slots.at(static_cast<size_t>(p.slot));
       v.type = p.type;
       const Expr* arg = argFor[k];
+      if (!arg && (p.out || !p.defaultValue)) throw wrongArguments();
       if (p.out && (!arg || (arg->kind != Expr::kVariable && arg->kind != Expr::kHost &&
                              arg->kind != Expr::kElement))) {
         throw CompileError{arg ? arg->offset : call.offset, PlsText(363, {p.name}), true,
@@ -901,27 +978,19 @@ class Interpreter : public UnitLookup {
   }
 
   Value BuiltinFunction(const Expr& call, Frame& f) {
-    auto& cache = const_cast<std::unique_ptr<SqlCache>&>(call.sql);
-    if (!cache) {
-      std::string text = "SELECT " + call.name;
-      if (!call.args.empty() || !IsNiladic(call.name)) {
-        text += "(";
-        for (size_t i = 0; i < call.args.size(); ++i) {
-          text += (i ? ", :PLSQL$" : ":PLSQL$") + std::to_string(i + 1);
-        }
-        text += ")";
-      }
-      text += " FROM DUAL";
-      cache = std::make_unique<SqlCache>();
-      cache->cursor = std::make_unique<Cursor>();
-      cache->cursor->Prepare(text);
+    std::vector<Value> args;
+    for (const auto& a : call.args) args.push_back(Eval(*a, f));
+    std::string text = "SELECT " + call.name;
+    if (!call.args.empty() || !IsNiladic(call.name)) {
+      text += "(";
+      for (size_t i = 0; i < args.size(); ++i) text += (i ? ", " : "") + Placeholder(i, args[i]);
+      text += ")";
     }
-    Cursor& c = *cache->cursor;
+    text += " FROM DUAL";
     BoundValues values;
-    for (size_t i = 0; i < call.args.size(); ++i) {
-      values.BindName(c, "PLSQL$" + std::to_string(i + 1), Eval(*call.args[i], f));
-    }
     try {
+      Cursor& c = PreparedCursor(CacheOf(call.sql), text);
+      BindValues(c, values, args);
       c.Execute(conn_, 0, 0, 0);
       FetchedRows rows(c, 1);
       c.Fetch(1);
@@ -969,8 +1038,8 @@ class BlockAtomicity {
   }
   void Failed() {
     if (!c_.InTransaction()) return;
-    if (hadTransaction_ && sqlite3_exec(c_.Sql(), "ROLLBACK TO \"OCIEMU$BLOCK\"", nullptr,
-                                        nullptr, nullptr) == SQLITE_OK) {
+    if (hadTransaction_ && sqlite3_exec(c_.Sql(), "ROLLBACK TO \"OCIEMU$BLOCK\"", nullptr, nullptr,
+                                        nullptr) == SQLITE_OK) {
       sqlite3_exec(c_.Sql(), "RELEASE \"OCIEMU$BLOCK\"", nullptr, nullptr, nullptr);
       return;
     }

@@ -12,9 +12,6 @@
 
 namespace ociemu::plsql {
 
-SqlCache::SqlCache() = default;
-SqlCache::~SqlCache() = default;
-
 namespace {
 
 constexpr int kMaxNesting = 200;
@@ -23,21 +20,21 @@ std::atomic<int> nextUserException{1};
 
 const std::map<std::string, int>& PredefinedExceptions() {
   static const std::map<std::string, int> names = {
-      {"ACCESS_INTO_NULL", 6530},   {"CASE_NOT_FOUND", 6592},      {"CURSOR_ALREADY_OPEN", 6511},
-      {"DUP_VAL_ON_INDEX", 1},      {"INVALID_CURSOR", 1001},      {"INVALID_NUMBER", 1722},
-      {"LOGIN_DENIED", 1017},       {"NO_DATA_FOUND", 1403},       {"NOT_LOGGED_ON", 1012},
-      {"PROGRAM_ERROR", 6501},      {"ROWTYPE_MISMATCH", 6504},    {"STORAGE_ERROR", 6500},
-      {"SYS_INVALID_ROWID", 1410},  {"TIMEOUT_ON_RESOURCE", 51},   {"TOO_MANY_ROWS", 1422},
-      {"VALUE_ERROR", 6502},        {"ZERO_DIVIDE", 1476},
+      {"ACCESS_INTO_NULL", 6530},  {"CASE_NOT_FOUND", 6592},    {"CURSOR_ALREADY_OPEN", 6511},
+      {"DUP_VAL_ON_INDEX", 1},     {"INVALID_CURSOR", 1001},    {"INVALID_NUMBER", 1722},
+      {"LOGIN_DENIED", 1017},      {"NO_DATA_FOUND", 1403},     {"NOT_LOGGED_ON", 1012},
+      {"PROGRAM_ERROR", 6501},     {"ROWTYPE_MISMATCH", 6504},  {"STORAGE_ERROR", 6500},
+      {"SYS_INVALID_ROWID", 1410}, {"TIMEOUT_ON_RESOURCE", 51}, {"TOO_MANY_ROWS", 1422},
+      {"VALUE_ERROR", 6502},       {"ZERO_DIVIDE", 1476},
   };
   return names;
 }
 
 // Functions of the SQL engine that are called without parentheses.
 bool IsNiladicFunction(const std::string& name) {
-  static const std::set<std::string> names = {"SYSDATE",      "SYSTIMESTAMP",   "USER",
-                                              "UID",          "CURRENT_DATE",   "LOCALTIMESTAMP",
-                                              "CURRENT_TIMESTAMP", "SESSIONTIMEZONE", "DBTIMEZONE"};
+  static const std::set<std::string> names = {
+      "SYSDATE",           "SYSTIMESTAMP",    "USER",      "UID", "CURRENT_DATE", "LOCALTIMESTAMP",
+      "CURRENT_TIMESTAMP", "SESSIONTIMEZONE", "DBTIMEZONE"};
   return names.count(name) > 0;
 }
 
@@ -303,8 +300,7 @@ TypeSpec Parser::ParseType(bool* isTable) {
     t.base = TypeSpec::kNumber;
     if (name != "REAL") size(&t.precision, &t.scale, &t.hasScale);
     if (name == "FLOAT") t.precision = 0;
-    if ((name == "DECIMAL" || name == "NUMERIC" || name == "DEC") && !t.hasScale &&
-        t.precision) {
+    if ((name == "DECIMAL" || name == "NUMERIC" || name == "DEC") && !t.hasScale && t.precision) {
       t.hasScale = true;
     }
   } else if (name == "DOUBLE") {
@@ -533,7 +529,10 @@ void Parser::ParseRoutineBody(Routine& r) {
 std::unique_ptr<Block> Parser::ParseBlockAfterDeclarations(std::unique_ptr<Block> block) {
   ExpectWord("BEGIN");
   block->body = ParseStatements();
-  if (block->body.empty()) Unexpected("begin case declare exit for if loop null raise return select update while <an identifier>");
+  if (block->body.empty())
+    Unexpected(
+        "begin case declare exit for if loop null raise return select update while <an "
+        "identifier>");
   if (AcceptWord("EXCEPTION")) {
     while (AcceptWord("WHEN")) {
       Handler h;
@@ -548,7 +547,10 @@ std::unique_ptr<Block> Parser::ParseBlockAfterDeclarations(std::unique_ptr<Block
       } while (AcceptWord("OR"));
       ExpectWord("THEN");
       h.body = ParseStatements();
-      if (h.body.empty()) Unexpected("begin case declare exit for if loop null raise return select update while <an identifier>");
+      if (h.body.empty())
+        Unexpected(
+            "begin case declare exit for if loop null raise return select update while <an "
+            "identifier>");
       block->handlers.push_back(std::move(h));
     }
     if (block->handlers.empty()) Unexpected("when");
@@ -581,7 +583,10 @@ StmtPtr Parser::ParseLoopBody(StmtPtr loop) {
   ++loopDepth_;
   loop->body = ParseStatements();
   --loopDepth_;
-  if (loop->body.empty()) Unexpected("begin case declare exit for if loop null raise return select update while <an identifier>");
+  if (loop->body.empty())
+    Unexpected(
+        "begin case declare exit for if loop null raise return select update while <an "
+        "identifier>");
   ParseEndLoop(loop->label);
   return loop;
 }
@@ -593,7 +598,7 @@ ExprPtr Parser::ParseTarget() {
     Next();
     auto e = Make(Expr::kHost, at);
     e->name = t.text;
-      NoteBind(t.text);
+    NoteBind(t.text);
     if (AcceptSymbol("(")) {
       auto element = Make(Expr::kElement, at);
       element->isHost = true;
@@ -659,12 +664,18 @@ StmtPtr Parser::ParseStatement() {
         ExprPtr cond = ParseExpr();
         ExpectWord("THEN");
         StmtList body = ParseStatements();
-        if (body.empty()) Unexpected("begin case declare exit for if loop null raise return select update while <an identifier>");
+        if (body.empty())
+          Unexpected(
+              "begin case declare exit for if loop null raise return select update while <an "
+              "identifier>");
         s->branches.emplace_back(std::move(cond), std::move(body));
       } while (AcceptWord("ELSIF"));
       if (AcceptWord("ELSE")) {
         s->elseBody = ParseStatements();
-        if (s->elseBody.empty()) Unexpected("begin case declare exit for if loop null raise return select update while <an identifier>");
+        if (s->elseBody.empty())
+          Unexpected(
+              "begin case declare exit for if loop null raise return select update while <an "
+              "identifier>");
       }
       ExpectWord("END");
       ExpectWord("IF");
@@ -822,22 +833,35 @@ StmtPtr Parser::ParseStatement() {
     ExpectSymbol(";");
     return s;
   }
-  Unexpected("begin case declare exit for goto if loop mod null pragma raise return select update while with <an identifier> <a double-quoted delimited-identifier> <a bind variable> << close current delete fetch lock insert open rollback savepoint set sql execute commit forall merge");
+  Unexpected(
+      "begin case declare exit for goto if loop mod null pragma raise return select update while "
+      "with <an identifier> <a double-quoted delimited-identifier> <a bind variable> << close "
+      "current delete fetch lock insert open rollback savepoint set sql execute commit forall "
+      "merge");
 }
 
 SqlText Parser::SqlBetween(size_t first, size_t end,
                            const std::vector<std::pair<size_t, size_t>>& skip) {
   SqlText out;
+  if (end <= first) {
+    out.pieces.push_back({});
+    return out;
+  }
   size_t copied = tokens_[first].offset;
-  auto param = [&](ExprPtr e) {
+  std::string literal;
+  auto param = [&](ExprPtr e, size_t from, size_t to, std::string name) {
+    literal += source_.substr(copied, from - copied);
     out.params.push_back(std::move(e));
-    return ":PLSQL$" + std::to_string(out.params.size());
+    out.pieces.push_back(
+        {std::move(literal), static_cast<int>(out.params.size() - 1), std::move(name)});
+    literal.clear();
+    copied = to;
   };
   for (size_t i = first; i < end;) {
     bool skipped = false;
     for (const auto& [from, to] : skip) {
       if (i == from) {
-        out.text += source_.substr(copied, tokens_[from].offset - copied);
+        literal += source_.substr(copied, tokens_[from].offset - copied);
         copied = tokens_[to - 1].offset + tokens_[to - 1].length;
         i = to;
         skipped = true;
@@ -845,14 +869,14 @@ SqlText Parser::SqlBetween(size_t first, size_t end,
     }
     if (skipped) continue;
     const Token& t = tokens_[i];
+    if (t.kind == Token::kWord) out.words.push_back(t.text);
     const bool afterDot = i > first && tokens_[i - 1].IsSymbol(".");
     const bool beforeDot = tokens_[i + 1].IsSymbol(".");
-    std::string replacement;
     size_t next = i + 1;
     if (t.kind == Token::kBind) {
+      NoteBind(t.text);
       auto e = Make(Expr::kHost, t.offset);
       e->name = t.text;
-      NoteBind(t.text);
       if (tokens_[i + 1].IsSymbol("(")) {
         pos_ = i + 2;
         auto element = Make(Expr::kElement, t.offset);
@@ -863,7 +887,8 @@ SqlText Parser::SqlBetween(size_t first, size_t end,
         next = pos_;
         e = std::move(element);
       }
-      replacement = param(std::move(e));
+      const Token& last = tokens_[next - 1];
+      param(std::move(e), t.offset, last.offset + last.length, "");
     } else if ((t.kind == Token::kWord || t.kind == Token::kQuotedName) && !afterDot &&
                !beforeDot) {
       const Entry* entry = Lookup(t.text);
@@ -875,24 +900,20 @@ SqlText Parser::SqlBetween(size_t first, size_t end,
           element->args.push_back(ParseExpr());
           ExpectSymbol(")");
           next = pos_;
-          replacement = param(std::move(element));
+          const Token& last = tokens_[next - 1];
+          param(std::move(element), t.offset, last.offset + last.length, "");
         } else if (!entry->isTable) {
           auto e = Make(Expr::kVariable, t.offset);
           e->slot = RefOf(*entry);
-          replacement = param(std::move(e));
+          param(std::move(e), t.offset, t.offset + t.length, t.raw);
         }
       }
-    }
-    if (!replacement.empty()) {
-      out.text += source_.substr(copied, t.offset - copied);
-      out.text += replacement;
-      const Token& last = tokens_[next - 1];
-      copied = last.offset + last.length;
     }
     i = next;
   }
   const Token& last = tokens_[end - 1];
-  if (end > first) out.text += source_.substr(copied, last.offset + last.length - copied);
+  literal += source_.substr(copied, last.offset + last.length - copied);
+  out.pieces.push_back({std::move(literal), -1, ""});
   return out;
 }
 
@@ -1140,7 +1161,9 @@ ExprPtr Parser::ParsePrimary() {
     default:
       break;
   }
-  Unexpected("( - + case mod new not null <an identifier> <a double-quoted delimited-identifier> <a bind variable> <a number> <a single-quoted SQL string>");
+  Unexpected(
+      "( - + case mod new not null <an identifier> <a double-quoted delimited-identifier> <a bind "
+      "variable> <a number> <a single-quoted SQL string>");
 }
 
 ExprPtr Parser::ParseName() {
@@ -1212,10 +1235,13 @@ ExprPtr Parser::ParseName() {
       return e;
     }
     static const std::set<std::string> reserved = {
-        "BEGIN", "END",  "THEN", "ELSE", "ELSIF", "LOOP",   "WHEN", "FROM", "INTO", "SELECT",
-        "AND",   "OR",   "IS",   "IN",   "LIKE",  "BETWEEN", "EXCEPTION", "DECLARE", "IF"};
+        "BEGIN", "END",     "THEN",      "ELSE",    "ELSIF", "LOOP", "WHEN",
+        "FROM",  "INTO",    "SELECT",    "AND",     "OR",    "IS",   "IN",
+        "LIKE",  "BETWEEN", "EXCEPTION", "DECLARE", "IF"};
     if (reserved.count(word)) {
-      Unexpected("( - + case mod new not null <an identifier> <a double-quoted delimited-identifier> <a bind variable> <a number> <a single-quoted SQL string>");
+      Unexpected(
+          "( - + case mod new not null <an identifier> <a double-quoted delimited-identifier> <a "
+          "bind variable> <a number> <a single-quoted SQL string>");
     }
   }
   Next();
@@ -1234,8 +1260,8 @@ ExprPtr Parser::ParseName() {
         e->slot = RefOf(*entry);
         const size_t methodAt = Peek().offset;
         e->op = ExpectName();
-        static const std::set<std::string> methods = {"COUNT", "FIRST", "LAST",
-                                                      "EXISTS", "NEXT", "PRIOR"};
+        static const std::set<std::string> methods = {"COUNT",  "FIRST", "LAST",
+                                                      "EXISTS", "NEXT",  "PRIOR"};
         if (!methods.count(e->op)) Semantic(methodAt, PlsText(302, {e->op}));
         if (e->op == "EXISTS" || e->op == "NEXT" || e->op == "PRIOR") {
           ExpectSymbol("(");
@@ -1320,8 +1346,8 @@ Unit Parser::ParseUnit() {
   }
   unit.name = name;
   unit.source = std::string(source_.substr(kindAt));
-  while (!unit.source.empty() &&
-         (unit.source.back() == '/' || std::isspace(static_cast<unsigned char>(unit.source.back())))) {
+  while (!unit.source.empty() && (unit.source.back() == '/' ||
+                                  std::isspace(static_cast<unsigned char>(unit.source.back())))) {
     unit.source.pop_back();
   }
   if (unit.kind == Unit::kProcedure || unit.kind == Unit::kFunction) {
@@ -1409,7 +1435,8 @@ bool IsPlsql(std::string_view text) {
       i = end == std::string_view::npos ? text.size() : end + 2;
     } else if (std::isalpha(c)) {
       std::string word;
-      while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
+      while (i < text.size() &&
+             (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
         word += static_cast<char>(std::toupper(static_cast<unsigned char>(text[i++])));
       }
       words.push_back(word);

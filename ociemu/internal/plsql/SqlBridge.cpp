@@ -4,6 +4,7 @@
 
 #include "ociemu/internal/OraDate.h"
 #include "ociemu/internal/OraNumber.h"
+#include "ociemu/internal/plsql/Ast.h"
 
 namespace ociemu::plsql {
 namespace {
@@ -11,6 +12,9 @@ namespace {
 constexpr sb4 kLongest = 32767;
 
 }  // namespace
+
+SqlCache::SqlCache() = default;
+SqlCache::~SqlCache() = default;
 
 BindBuffer BoundValues::Buffer(const Value& v) {
   auto s = std::make_unique<Storage>();
@@ -77,7 +81,8 @@ Value FromExternal(ub2 externalType, const unsigned char* data, sb2 indicator) {
     case SQLT_LVB: {
       sb4 n;
       std::memcpy(&n, data, 4);
-      std::string bytes(reinterpret_cast<const char*>(data + 4), static_cast<size_t>(n < 0 ? 0 : n));
+      std::string bytes(reinterpret_cast<const char*>(data + 4),
+                        static_cast<size_t>(n < 0 ? 0 : n));
       return externalType == SQLT_LVC ? Value::OfText(std::move(bytes))
                                       : Value::OfRaw(std::move(bytes));
     }

@@ -22,10 +22,6 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
-double Pow10(int n) {
-  return std::pow(10.0, n);
-}
-
 }  // namespace
 
 Value Value::OfNumber(const Number& n) {
@@ -36,7 +32,7 @@ Value Value::OfNumber(const Number& n) {
 }
 
 Value Value::OfInteger(int64_t i) {
-  return OfNumber(Number{true, i, 0});
+  return OfNumber(Number::FromInteger(i));
 }
 
 Value Value::OfText(std::string s) {
@@ -130,31 +126,24 @@ Value Coerce(const Value& v, const TypeSpec& t, const Conversions& c) {
       return v;
     case TypeSpec::kNumber: {
       Number n = ToNumber(v);
-      if (t.hasScale && !(n.isInteger && t.scale >= 0)) {
-        const double x = n.AsDouble();
-        const double rounded = std::round(x * Pow10(t.scale)) / Pow10(t.scale);
-        n = Normalize(rounded);
-      }
-      if (t.precision > 0) {
-        const double limit = Pow10(t.precision - (t.hasScale ? t.scale : 0));
-        if (std::fabs(n.AsDouble()) >= limit) {
-          throw ValueError(": number precision too large");
-        }
+      if (t.hasScale) n = n.Rounded(t.scale);
+      if (t.precision > 0 && n.IntegerDigits() > t.precision - (t.hasScale ? t.scale : 0)) {
+        throw ValueError(": number precision too large");
       }
       return Value::OfNumber(n);
     }
     case TypeSpec::kInteger: {
       Number n = ToNumber(v);
-      const double x = n.isInteger ? static_cast<double>(n.integer) : std::round(n.real);
-      if (x > 2147483647.0 || x < -2147483648.0) throw Raised::Oracle(1426);
-      return Value::OfInteger(static_cast<int64_t>(x));
+      auto i = n.Rounded(0).ToInteger();
+      if (!i || *i > 2147483647 || *i < -2147483648LL) throw Raised::Oracle(1426);
+      return Value::OfInteger(*i);
     }
     case TypeSpec::kVarchar:
     case TypeSpec::kChar: {
       if (v.kind == Value::kBoolean) throw ValueError("");
       std::string s = ToText(v, c);
-      const size_t limit = t.length > 0 ? static_cast<size_t>(t.length)
-                                        : (t.base == TypeSpec::kChar ? 1 : 32767);
+      const size_t limit =
+          t.length > 0 ? static_cast<size_t>(t.length) : (t.base == TypeSpec::kChar ? 1 : 32767);
       if (s.size() > limit) throw ValueError(": character string buffer too small");
       if (t.base == TypeSpec::kChar) s.resize(limit, ' ');
       return Value::OfText(std::move(s));
@@ -183,8 +172,7 @@ int Compare(const Value& a, const Value& b, const Conversions& c, bool* unknown)
   auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
   if (a.kind == Value::kNumber || b.kind == Value::kNumber) {
     Number x = ToNumber(a), y = ToNumber(b);
-    if (x.isInteger && y.isInteger) return sign(x.integer, y.integer);
-    return sign(x.AsDouble(), y.AsDouble());
+    return x.Compare(y);
   }
   if (a.kind == Value::kDate || b.kind == Value::kDate) {
     return sign(ToDate(a, c), ToDate(b, c));
