@@ -130,12 +130,24 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
 
 std::optional<std::string> StoredSource(sqlite3* db, const std::string& owner,
                                         const std::string& name, const std::string& type) {
-  EnsureCatalog(db);
-  Statement st(
-      db, "select source from ociemu_plsql_units where owner = ?1 and name = ?2 and type = ?3");
-  st.Text(1, owner).Text(2, name).Text(3, type);
-  if (st.Step() != SQLITE_ROW) return std::nullopt;
-  return std::string(reinterpret_cast<const char*>(sqlite3_column_text(st.Raw(), 0)));
+  sqlite3_stmt* st = nullptr;
+  // Without the table nothing was ever stored.
+  if (sqlite3_prepare_v2(db,
+                         "select source from ociemu_plsql_units where owner = ?1 and name = ?2 "
+                         "and type = ?3",
+                         -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return std::nullopt;
+  }
+  sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 3, type.c_str(), -1, SQLITE_TRANSIENT);
+  std::optional<std::string> source;
+  if (sqlite3_step(st) == SQLITE_ROW) {
+    source = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  }
+  sqlite3_finalize(st);
+  return source;
 }
 
 }  // namespace ociemu::plsql

@@ -806,6 +806,8 @@ class Interpreter : public UnitLookup {
         return Invoke(*r, f.unit, PackageState(*f.unit), call, f);
       }
     }
+    // A call that ran on the SQL engine before in this block is a built-in function.
+    if (wantValue && call.sql) return BuiltinFunction(call, f);
     LoadedUnit* unit = nullptr;
     if (Routine* r = ResolveStored(name, call.args.size(), &unit)) {
       return Invoke(*r, unit, unit->isPackage ? PackageState(*unit) : nullptr, call, f);
