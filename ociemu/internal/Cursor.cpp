@@ -167,8 +167,10 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   Connection& c = *conn;
   Outcome outcome;
   if (plsql::IsPlsql(text_)) {
-    RunPlsql(conn);
+    if (mode & OCI_DESCRIBE_ONLY) return outcome;
+    RunPlsql(conn, iters, rowoff);
     executed_ = true;
+    if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
     return outcome;
   }
   Translate(c);

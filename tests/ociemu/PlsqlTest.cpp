@@ -252,6 +252,32 @@ const BlockCase kBlocks[] = {
      "outer"},
     {"SqlcodeOutsideAHandler", "begin :r := sqlcode || ' ' || sqlerrm; end;",
      "0 ORA-0000: normal, successful completion"},
+    {"ExplicitCursorWithParameter",
+     "declare cursor c(n number) is select n * 2 as v from dual union all select n * 3 from "
+     "dual; x number; s varchar2(50); begin open c(5); loop fetch c into x; exit when "
+     "c%notfound; s := s || x || ','; end loop; :r := s || c%rowcount; close c; "
+     "if not c%isopen then :r := :r || ' closed'; end if; end;",
+     "10,15,2 closed"},
+    {"CursorForLoopOverAQuery",
+     "begin for r in (select 'a' as letter from dual union all select 'b' from dual) loop "
+     ":r := :r || r.letter; end loop; end;",
+     "ab"},
+    {"CursorForLoopOverADeclaredCursor",
+     "declare cursor c is select 7 as n, 'seven' as name from dual; begin for r in c loop "
+     ":r := r.n || ' ' || r.name; end loop; end;",
+     "7 seven"},
+    {"RowtypeRecordFromSelectInto",
+     "declare d dual%rowtype; begin select * into d from dual; d.dummy := lower(d.dummy); "
+     ":r := d.dummy; end;",
+     "x"},
+    {"FetchFromAClosedCursor",
+     "declare cursor c is select 1 from dual; x number; begin fetch c into x; exception when "
+     "invalid_cursor then :r := sqlcode; end;",
+     "-1001"},
+    {"OpenAnOpenCursor",
+     "declare cursor c is select 1 from dual; begin open c; open c; exception when "
+     "cursor_already_open then :r := sqlerrm; end;",
+     "ORA-06511: PL/SQL: cursor already open"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Blocks, BlockResultTest, ::testing::ValuesIn(kBlocks),
@@ -365,6 +391,61 @@ const ErrorCase kErrors[] = {
 
 INSTANTIATE_TEST_SUITE_P(Errors, BlockErrorTest, ::testing::ValuesIn(kErrors),
                          [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(PlsqlTest, RunawayRecursionIsAStorageErrorNotACrash) {
+  Var r = Var::Text("R");
+  ASSERT_EQ(Run("declare function f(n number) return number is begin return f(n + 1); end;\n"
+                "begin :r := f(1); end;",
+                {&r}),
+            OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 6500);
+  EXPECT_EQ(s.Error().text.rfind("ORA-06500: PL/SQL: storage error\nORA-06512: at line 1\n", 0),
+            0u);
+  // The session goes on.
+  EXPECT_EQ(Result("begin :r := 'alive'; end;"), "alive");
+}
+
+TEST_F(PlsqlTest, ArrayExecutionRunsTheBlockPerElement) {
+  Var in(std::string("IN_"), SQLT_INT, sizeof(int), 3);
+  Var out(std::string("OUT_"), SQLT_STR, 10, 3);
+  for (int i = 0; i < 3; ++i) in.SetInt(static_cast<size_t>(i), i + 1);
+  OCIStmt* stmt = NewStatement();
+  const std::string text = "begin :out_ := 'x' || :in_ * 10; end;";
+  ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(text.data()),
+                                   static_cast<ub4>(text.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  OCIBind* b1 = nullptr;
+  OCIBind* b2 = nullptr;
+  ASSERT_EQ(client->OCIBindByPos(stmt, &b1, s.err, 1, out.data.data(), out.size, SQLT_STR,
+                                 out.indicators.data(), nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(client->OCIBindByPos(stmt, &b2, s.err, 2, in.data.data(), in.size, SQLT_INT,
+                                 in.indicators.data(), nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 3, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(out.TextAt(0), "x10");
+  EXPECT_EQ(out.TextAt(2), "x30");
+  ub4 rows = 0;
+  client->OCIAttrGet(stmt, OCI_HTYPE_STMT, &rows, nullptr, OCI_ATTR_ROW_COUNT, s.err);
+  EXPECT_EQ(rows, 3u);
+  // Describing a block does not run it.
+  Var r = Var::Text("R", "untouched");
+  OCIBind* b3 = nullptr;
+  const std::string block = "begin :r := 'ran'; end;";
+  ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(block.data()),
+                                   static_cast<ub4>(block.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(client->OCIBindByName(stmt, &b3, s.err, reinterpret_cast<const OraText*>(":r"), -1,
+                                  r.data.data(), r.size, SQLT_STR, r.indicators.data(), nullptr,
+                                  nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DESCRIBE_ONLY),
+            OCI_SUCCESS);
+  EXPECT_EQ(r.TextAt(), "untouched");
+  client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+}
 
 TEST_F(PlsqlTest, PlsqlTablesBoundWithMaximumAndCurrentLength) {
   Var in = Var::Table("NUMS", SQLT_INT, sizeof(int), 5);

@@ -66,8 +66,10 @@ struct Expr {
     kCase,          // hasSelector: args[0]; then when/then pairs; hasElse: last
     kSqlAttribute,  // op ROWCOUNT, FOUND, NOTFOUND, ISOPEN
     kSqlCode,
-    kSqlErrm,  // args: optional code
-    kMethod,   // op COUNT, FIRST, LAST, EXISTS, NEXT, PRIOR of a table slot
+    kSqlErrm,          // args: optional code
+    kMethod,           // op COUNT, FIRST, LAST, EXISTS, NEXT, PRIOR of a table slot
+    kField,            // field name of a record slot
+    kCursorAttribute,  // op FOUND, NOTFOUND, ROWCOUNT, ISOPEN of an explicit cursor slot
   };
   Kind kind = kLiteral;
   size_t offset = 0;
@@ -100,6 +102,15 @@ struct SqlText {
   std::vector<std::string> words;  // the statement's words: the tables it may name
 };
 
+struct Parameter {
+  std::string name;
+  bool in = true;
+  bool out = false;
+  TypeSpec type;
+  ExprPtr defaultValue;
+  int slot = -1;
+};
+
 struct Declaration {
   enum Kind { kVariable, kConstant, kException, kTableType, kCursor };
   Kind kind = kVariable;
@@ -107,9 +118,13 @@ struct Declaration {
   size_t offset = 0;
   TypeSpec type;
   bool isTable = false;
+  bool isRecord = false;
   int slot = -1;
   ExprPtr init;
   ExceptionKey exception;
+  // A cursor: its query and its parameters (slots of the same frame).
+  SqlText query;
+  std::vector<Parameter> cursorParams;
 };
 
 struct Handler {
@@ -136,13 +151,17 @@ struct Stmt {
     kFor,     // loopSlot, low, high, reverse, body
     kExit,    // label, value (WHEN condition, may be null)
     kContinue,
-    kReturn,   // value (may be null)
-    kRaise,    // exception (hasException false: re-raise)
-    kBlock,    // block
-    kSql,      // sql, into, isQuery
-    kCall,     // value (a kCall expression)
-    kOpenFor,  // target (host cursor), sql or value (dynamic text)
-    kExecute,  // EXECUTE IMMEDIATE value [INTO into] [USING using]
+    kReturn,     // value (may be null)
+    kRaise,      // exception (hasException false: re-raise)
+    kBlock,      // block
+    kSql,        // sql, into, isQuery
+    kCall,       // value (a kCall expression)
+    kOpenFor,    // target (host cursor), sql or value (dynamic text)
+    kExecute,    // EXECUTE IMMEDIATE value [INTO into] [USING using]
+    kOpen,       // target (cursor slot), usingArgs (its arguments)
+    kFetch,      // target, into
+    kClose,      // target
+    kCursorFor,  // loopSlot (the record), target (a cursor) with usingArgs, or sql
   };
   Kind kind = kNull;
   size_t offset = 0;
@@ -162,15 +181,6 @@ struct Stmt {
   bool hasException = false;
   ExceptionKey exception;
   std::unique_ptr<SqlCache> cache;
-};
-
-struct Parameter {
-  std::string name;
-  bool in = true;
-  bool out = false;
-  TypeSpec type;
-  ExprPtr defaultValue;
-  int slot = -1;
 };
 
 struct Routine {

@@ -56,8 +56,8 @@ bool IsCharType(ub2 t) {
 class BufferVariable : public plsql::HostVariable {
  public:
   BufferVariable(const BindBuffer& b, const std::shared_ptr<Connection>& conn,
-                 ScratchStatement& scratch, const std::string& dateFormat)
-      : b_(b), conn_(conn), scratch_(scratch), dateFormat_(dateFormat) {}
+                 ScratchStatement& scratch, const std::string& dateFormat, ub4 row)
+      : b_(b), conn_(conn), scratch_(scratch), dateFormat_(dateFormat), row_(row) {}
 
   bool IsTable() const override { return b_.tableCapacity > 0; }
   bool IsCursor() const override { return b_.type == SQLT_RSET || b_.type == SQLT_CUR; }
@@ -117,6 +117,7 @@ class BufferVariable : public plsql::HostVariable {
   }
 
   Value Read(uint32_t element) override {
+    if (!IsTable()) element = row_;
     if (!b_.value || (b_.indicator && b_.indicator[element] < 0)) return Value{};
     sqlite3_stmt* st = scratch_.Run([&](sqlite3_stmt* s) { BindValue(s, 1, b_, element); });
     const int type = sqlite3_column_type(st, 0);
@@ -138,6 +139,7 @@ class BufferVariable : public plsql::HostVariable {
   }
 
   void Write(uint32_t element, const Value& v) override {
+    if (!IsTable()) element = row_;
     ColumnType declared = ColumnType::Varchar(4000);
     sqlite3_stmt* st = scratch_.Run([&](sqlite3_stmt* s) {
       switch (v.kind) {
@@ -196,14 +198,15 @@ class BufferVariable : public plsql::HostVariable {
   std::shared_ptr<Connection> conn_;
   ScratchStatement& scratch_;
   const std::string& dateFormat_;
+  ub4 row_;  // the element of a scalar bind this execution uses
 };
 
 class StatementBinds : public plsql::HostBinds {
  public:
   StatementBinds(const std::map<std::string, BindBuffer>& named,
                  const std::map<ub4, BindBuffer>& positional,
-                 const std::shared_ptr<Connection>& conn)
-      : named_(named), positional_(positional), conn_(conn), scratch_(conn->Sql()) {
+                 const std::shared_ptr<Connection>& conn, ub4 row)
+      : named_(named), positional_(positional), conn_(conn), scratch_(conn->Sql()), row_(row) {
     auto it = conn->sessionSettings.find("nls_date_format");
     dateFormat_ = it == conn->sessionSettings.end() ? kDefaultDateFormat : it->second;
   }
@@ -219,7 +222,7 @@ class StatementBinds : public plsql::HostBinds {
       b = &at->second;
     }
     if (!b) return nullptr;
-    auto v = std::make_unique<BufferVariable>(*b, conn_, scratch_, dateFormat_);
+    auto v = std::make_unique<BufferVariable>(*b, conn_, scratch_, dateFormat_, row_);
     return variables_.emplace(name, std::move(v)).first->second.get();
   }
 
@@ -230,14 +233,18 @@ class StatementBinds : public plsql::HostBinds {
   ScratchStatement scratch_;
   std::string dateFormat_;
   std::map<std::string, std::unique_ptr<BufferVariable>> variables_;
+  ub4 row_;
 };
 
 }  // namespace
 
-void Cursor::RunPlsql(const std::shared_ptr<Connection>& conn) {
-  StatementBinds binds(namedBinds_, positionBinds_, conn);
-  plsql::Execute(conn, text_, binds);
-  rowCount_ = 1;
+void Cursor::RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff) {
+  if (iters == 0) throw OracleError(24333);
+  for (ub4 row = rowoff; row < rowoff + iters; ++row) {
+    StatementBinds binds(namedBinds_, positionBinds_, conn, row);
+    plsql::Execute(conn, text_, binds);
+    ++rowCount_;
+  }
 }
 
 }  // namespace ociemu

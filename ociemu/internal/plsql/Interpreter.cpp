@@ -5,6 +5,8 @@
 #include "ociemu/internal/plsql/Interpreter.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 
@@ -19,12 +21,27 @@ namespace ociemu::plsql {
 namespace {
 
 constexpr int kMaxCallDepth = 400;
+// Stack the interpreter may use below its entry before deep recursion (calls, nested
+// expressions) fails with ORA-06500 instead of overflowing a caller's thread stack.
+constexpr ptrdiff_t kStackBudget = 512 * 1024;
+
+// An explicit cursor's run-time state.
+struct CursorState {
+  std::unique_ptr<Cursor> cursor;
+  std::unique_ptr<FetchedRows> rows;
+  int64_t count = 0;
+  int found = -1;  // -1 before the first fetch
+};
 
 struct Variable {
   Value value;
   TypeSpec type;
   bool isTable = false;
   std::map<int64_t, Value> table;
+  bool isRecord = false;
+  std::vector<std::pair<std::string, Value>> fields;  // a record's, in column order
+  const Declaration* cursor = nullptr;                // an explicit cursor's declaration
+  std::shared_ptr<CursorState> open;                  // set while the cursor is open
 };
 
 struct LoadedUnit;
@@ -97,6 +114,8 @@ class Interpreter : public UnitLookup {
   Interpreter(std::shared_ptr<Connection> conn, HostBinds* host, std::string_view source,
               const Limits& limits)
       : conn_(std::move(conn)), host_(host), source_(source), limits_(limits) {
+    char here = 0;
+    stackBase_ = reinterpret_cast<uintptr_t>(&here);
     auto it = conn_->sessionSettings.find("nls_date_format");
     if (it != conn_->sessionSettings.end()) conv_.dateFormat = it->second;
     // Package state lasts as long as the connection.
@@ -195,15 +214,30 @@ class Interpreter : public UnitLookup {
 
   void Step() {
     if (limits_.maxSteps && ++steps_ > limits_.maxSteps) throw Raised::Oracle(1013);
+    CheckStack();
+  }
+
+  void CheckStack() const {
+    char here = 0;
+    const auto used = static_cast<ptrdiff_t>(stackBase_ - reinterpret_cast<uintptr_t>(&here));
+    if (used > kStackBudget) throw Raised::Oracle(6500);
   }
 
   // Blocks and statements.
   Flow Run(const Block& block, Frame& f) {
     for (const auto& d : block.declarations) {
+      if (d.kind == Declaration::kCursor) {
+        Variable& c = f.slots.at(static_cast<size_t>(d.slot));
+        c.cursor = &d;
+        c.open.reset();
+        continue;
+      }
       if (d.kind != Declaration::kVariable && d.kind != Declaration::kConstant) continue;
       Variable& v = f.slots.at(static_cast<size_t>(d.slot));
       v.type = d.type;
       v.isTable = d.isTable;
+      v.isRecord = d.isRecord;
+      v.fields.clear();
       v.table.clear();
       v.value = Value{};
       if (d.init) {
@@ -363,6 +397,23 @@ class Interpreter : public UnitLookup {
       case Stmt::kExecute:
         ExecuteImmediate(s, f);
         return Flow::kNormal;
+      case Stmt::kOpen:
+        OpenDeclared(s, CursorSlot(s, f), f);
+        return Flow::kNormal;
+      case Stmt::kFetch: {
+        Variable& c = CursorSlot(s, f);
+        if (!c.open) throw Raised::Oracle(1001);
+        FetchInto(*c.open, s.into, f);
+        return Flow::kNormal;
+      }
+      case Stmt::kClose: {
+        Variable& c = CursorSlot(s, f);
+        if (!c.open) throw Raised::Oracle(1001);
+        c.open.reset();
+        return Flow::kNormal;
+      }
+      case Stmt::kCursorFor:
+        return CursorFor(s, f);
     }
     return Flow::kNormal;
   }
@@ -453,16 +504,130 @@ class Interpreter : public UnitLookup {
     return text;
   }
 
+  // The record a lone INTO target is, or null.
+  Variable* RecordTarget(const std::vector<ExprPtr>& into, Frame& f) {
+    if (into.size() != 1 || into[0]->kind != Expr::kVariable) return nullptr;
+    Variable& v = Slot(f, into[0]->slot);
+    return v.isRecord ? &v : nullptr;
+  }
+
+  // Row row of rows into the targets: a record takes every column by name.
+  void AssignRow(Cursor& c, const FetchedRows& rows, ub4 row, const std::vector<ExprPtr>& into,
+                 Frame& f) {
+    if (Variable* record = RecordTarget(into, f)) {
+      record->fields.clear();
+      for (size_t i = 0; i < rows.Columns(); ++i) {
+        record->fields.emplace_back(c.Columns()[i].name, rows.Get(i, row));
+      }
+      return;
+    }
+    if (rows.Columns() < into.size()) throw Raised::Oracle(947);
+    if (rows.Columns() > into.size()) throw Raised::Oracle(913);
+    for (size_t i = 0; i < into.size(); ++i) Assign(*into[i], rows.Get(i, row), f);
+  }
+
   void Into(Cursor& c, const std::vector<ExprPtr>& into, Frame& f) {
     FetchedRows rows(c, 2);
     c.Fetch(2);
-    if (rows.Columns() < into.size()) throw Raised::Oracle(947);
-    if (rows.Columns() > into.size()) throw Raised::Oracle(913);
     const ub4 n = c.RowsFetched();
     sqlRowCount_ = n;
     if (n == 0) throw Raised::Oracle(1403);
     if (n > 1) throw Raised::Oracle(1422);
-    for (size_t i = 0; i < into.size(); ++i) Assign(*into[i], rows.Get(i, 0), f);
+    AssignRow(c, rows, 0, into, f);
+  }
+
+  // Explicit cursors.
+  std::shared_ptr<CursorState> OpenQuery(const SqlText& query, Frame& f) {
+    auto state = std::make_shared<CursorState>();
+    std::vector<Value> params = EvalParams(query, f);
+    SqlCache cache;
+    state->cursor = std::make_unique<Cursor>();
+    state->cursor->Prepare(Assemble(query, params, cache));
+    BoundValues values;
+    BindValues(*state->cursor, values, params);
+    try {
+      state->cursor->Execute(conn_, 0, 0, 0);
+    } catch (const OracleError& e) {
+      throw Raised::From(e);
+    }
+    state->rows = std::make_unique<FetchedRows>(*state->cursor, 1);
+    return state;
+  }
+
+  std::shared_ptr<CursorState> OpenDeclared(const Stmt& s, Variable& cursor, Frame& f) {
+    if (cursor.open) throw Raised::Oracle(6511);
+    const Declaration& d = *cursor.cursor;
+    if (s.usingArgs.size() > d.cursorParams.size()) {
+      throw CompileError{s.offset, PlsText(306, {d.name}), true, s.offset};
+    }
+    // The parameters are slots of the frame the cursor was declared in.
+    Frame* home = &f;
+    for (int i = 0; i < s.target->slot.up && home->parent; ++i) home = home->parent;
+    for (size_t i = 0; i < d.cursorParams.size(); ++i) {
+      const Parameter& p = d.cursorParams[i];
+      Value v;
+      if (i < s.usingArgs.size()) {
+        v = Eval(*s.usingArgs[i], f);
+      } else if (p.defaultValue) {
+        v = Eval(*p.defaultValue, *home);
+      } else {
+        throw CompileError{s.offset, PlsText(306, {d.name}), true, s.offset};
+      }
+      Variable& slot = home->slots.at(static_cast<size_t>(p.slot));
+      slot.type = p.type;
+      slot.value = Coerce(v, p.type, conv_);
+    }
+    cursor.open = OpenQuery(d.query, *home);
+    return cursor.open;
+  }
+
+  // Fetches the next row into the targets; false (targets untouched) at the end.
+  bool FetchInto(CursorState& state, const std::vector<ExprPtr>& into, Frame& f) {
+    try {
+      state.cursor->Fetch(1);
+    } catch (const OracleError& e) {
+      throw Raised::From(e);
+    }
+    if (state.cursor->RowsFetched() == 0) {
+      state.found = 0;
+      return false;
+    }
+    state.found = 1;
+    ++state.count;
+    AssignRow(*state.cursor, *state.rows, 0, into, f);
+    return true;
+  }
+
+  Variable& CursorSlot(const Stmt& s, Frame& f) { return Slot(f, s.target->slot); }
+
+  Flow CursorFor(const Stmt& s, Frame& f) {
+    std::shared_ptr<CursorState> state;
+    Variable* declared = nullptr;
+    if (s.target) {
+      declared = &CursorSlot(s, f);
+      state = OpenDeclared(s, *declared, f);
+    } else {
+      state = OpenQuery(s.sql, f);
+    }
+    struct CloseAtEnd {
+      Variable* declared;
+      ~CloseAtEnd() {
+        if (declared) declared->open.reset();
+      }
+    } close{declared};
+    Variable& record = f.slots.at(static_cast<size_t>(s.loopSlot));
+    record.isRecord = true;
+    auto into = std::vector<ExprPtr>();
+    auto self = std::make_unique<Expr>();
+    self->kind = Expr::kVariable;
+    self->slot = SlotRef{0, s.loopSlot};
+    into.push_back(std::move(self));
+    while (FetchInto(*state, into, f)) {
+      bool leave = false;
+      Flow flow = RunLoopBody(s, f, &leave);
+      if (leave) return flow;
+    }
+    return Flow::kNormal;
   }
 
   void RunSql(const Stmt& s, Frame& f) {
@@ -598,6 +763,7 @@ class Interpreter : public UnitLookup {
   }
 
   Value Eval(const Expr& e, Frame& f) {
+    CheckStack();
     switch (e.kind) {
       case Expr::kLiteral:
         return e.literal;
@@ -731,6 +897,21 @@ class Interpreter : public UnitLookup {
         if (code > 0) return Value::OfText("-" + std::to_string(code) + ": non-ORACLE exception ");
         return Value::OfText(Raised::Oracle(static_cast<int>(-code), {""}).Message());
       }
+      case Expr::kField: {
+        Variable& record = Slot(f, e.slot);
+        for (const auto& [name, value] : record.fields) {
+          if (name == e.op) return value;
+        }
+        return Value{};
+      }
+      case Expr::kCursorAttribute: {
+        Variable& c = Slot(f, e.slot);
+        if (e.op == "ISOPEN") return Value::OfBoolean(c.open != nullptr);
+        if (!c.open) throw Raised::Oracle(1001);
+        if (e.op == "ROWCOUNT") return Value::OfInteger(c.open->count);
+        if (c.open->found < 0) return Value{};
+        return Value::OfBoolean((c.open->found == 1) == (e.op == "FOUND"));
+      }
       case Expr::kMethod: {
         Variable& table = e.isHost ? Host(e.name).v : Slot(f, e.slot);
         const auto& t = table.table;
@@ -765,6 +946,17 @@ class Interpreter : public UnitLookup {
         if (h.var->IsCursor() || h.var->IsTable()) throw Raised::Oracle(6502, {""});
         h.v.value = Coerce(value, h.v.type, conv_);
         h.dirty = true;
+        return;
+      }
+      case Expr::kField: {
+        Variable& record = Slot(f, target.slot);
+        for (auto& [name, field] : record.fields) {
+          if (name == target.op) {
+            field = value;
+            return;
+          }
+        }
+        record.fields.emplace_back(target.op, value);
         return;
       }
       case Expr::kElement: {
@@ -944,7 +1136,7 @@ class Interpreter : public UnitLookup {
       const Expr* arg = argFor[k];
       if (!arg && (p.out || !p.defaultValue)) throw wrongArguments();
       if (p.out && (!arg || (arg->kind != Expr::kVariable && arg->kind != Expr::kHost &&
-                             arg->kind != Expr::kElement))) {
+                             arg->kind != Expr::kElement && arg->kind != Expr::kField))) {
         throw CompileError{arg ? arg->offset : call.offset, PlsText(363, {p.name}), true,
                            call.offset};
       }
@@ -1018,6 +1210,7 @@ class Interpreter : public UnitLookup {
   std::string_view source_;
   Limits limits_;
   long steps_ = 0;
+  uintptr_t stackBase_ = 0;
   Conversions conv_;
   std::shared_ptr<Session> session_;
   std::map<std::string, HostState> hosts_;

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -15,6 +17,9 @@ namespace ociemu::plsql {
 namespace {
 
 constexpr int kMaxNesting = 200;
+// Stack the parser may use, whatever the nesting count says (frames are larger under
+// sanitizers).
+constexpr ptrdiff_t kParserStack = 512 * 1024;
 
 std::atomic<int> nextUserException{1};
 
@@ -44,11 +49,12 @@ bool IsBuiltinProcedure(const std::string& name) {
 }
 
 struct Entry {
-  enum Kind { kVariable, kConstant, kException, kTableType, kRoutine };
+  enum Kind { kVariable, kConstant, kException, kTableType, kRoutine, kCursor };
   Kind kind = kVariable;
   int depth = 0;
   int slot = -1;
   bool isTable = false;
+  bool isRecord = false;
   TypeSpec type;
   ExceptionKey exception;
   Routine* routine = nullptr;
@@ -99,7 +105,10 @@ std::vector<Token> RangeTokens(std::string_view source) {
 class Parser {
  public:
   Parser(std::string_view source, UnitLookup* lookup)
-      : source_(source), tokens_(RangeTokens(source)), lookup_(lookup) {}
+      : source_(source), tokens_(RangeTokens(source)), lookup_(lookup) {
+    char here = 0;
+    stackBase_ = reinterpret_cast<uintptr_t>(&here);
+  }
 
   Unit ParseUnit();
   void ParsePackageSpecInto(Unit& unit);
@@ -175,7 +184,9 @@ class Parser {
 
   struct Nesting {
     explicit Nesting(Parser& p) : p_(p) {
-      if (++p_.nesting_ > kMaxNesting) {
+      char here = 0;
+      const auto used = static_cast<ptrdiff_t>(p_.stackBase_ - reinterpret_cast<uintptr_t>(&here));
+      if (++p_.nesting_ > kMaxNesting || used > kParserStack) {
         throw CompileError{p_.Peek().offset, PlsText(102), false, 0};
       }
     }
@@ -185,6 +196,9 @@ class Parser {
 
   // Declarations and blocks.
   TypeSpec ParseType(bool* isTable);
+  StmtPtr ParseCursorFor(StmtPtr s, const std::string& record, size_t recordAt);
+  void ParseCursorArguments(Stmt& s);
+  ExprPtr FieldOf(const Entry& entry, size_t at);
   void ParseDeclarations(Block& block);
   std::shared_ptr<Routine> ParseRoutineHeading(bool isFunction);
   void ParseRoutineBody(Routine& r);
@@ -242,6 +256,8 @@ class Parser {
   std::vector<PendingCall> pendingCalls_;
   int loopDepth_ = 0;
   int nesting_ = 0;
+  uintptr_t stackBase_ = 0;
+  bool lastTypeIsRecord_ = false;  // the type ParseType read last was a %ROWTYPE
   size_t statementOffset_ = 0;
   std::vector<std::string> labels_;
 
@@ -257,6 +273,7 @@ class Parser {
 
 TypeSpec Parser::ParseType(bool* isTable) {
   *isTable = false;
+  lastTypeIsRecord_ = false;
   TypeSpec t;
   const size_t offset = Peek().offset;
   std::string name = ExpectName();
@@ -269,6 +286,12 @@ TypeSpec Parser::ParseType(bool* isTable) {
   }
   if (AcceptSymbol("%")) {
     const Token& attr = Peek();
+    if (attr.Is("ROWTYPE")) {
+      // table%ROWTYPE or cursor%ROWTYPE: a record whose fields are the columns it is given.
+      Next();
+      lastTypeIsRecord_ = true;
+      return t;
+    }
     if (attr.Is("TYPE")) {
       Next();
       const Entry* e = Lookup(name);
@@ -426,7 +449,59 @@ void Parser::ParseDeclarations(Block& block) {
       Declare(name, at, e);
       continue;
     }
-    if (t.Is("CURSOR") || t.Is("SUBTYPE")) {
+    if (t.Is("CURSOR")) {
+      Next();
+      const size_t at = Peek().offset;
+      Declaration d;
+      d.kind = Declaration::kCursor;
+      d.name = ExpectName();
+      d.offset = at;
+      scopes_.emplace_back();  // the parameters are seen by the query only
+      if (AcceptSymbol("(")) {
+        do {
+          Parameter p;
+          p.name = ExpectName();
+          AcceptWord("IN");
+          bool isTable = false;
+          p.type = ParseType(&isTable);
+          p.type.length = 0;
+          if (AcceptSymbol(":=") || AcceptWord("DEFAULT")) p.defaultValue = ParseExpr();
+          Entry e;
+          e.kind = Entry::kConstant;
+          e.depth = Depth();
+          e.slot = p.slot = NewSlot();
+          e.type = p.type;
+          Declare(p.name, at, e);
+          d.cursorParams.push_back(std::move(p));
+        } while (AcceptSymbol(","));
+        ExpectSymbol(")");
+      }
+      ExpectWord("IS");
+      size_t first = pos_;
+      size_t end = first;
+      int depth = 0;
+      while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(";"))) {
+        if (tokens_[end].IsSymbol("(")) ++depth;
+        if (tokens_[end].IsSymbol(")")) --depth;
+        ++end;
+      }
+      if (!tokens_[first].Is("SELECT") && !tokens_[first].Is("WITH") &&
+          !tokens_[first].IsSymbol("(")) {
+        Unexpected("select with (");
+      }
+      d.query = SqlBetween(first, end, {});
+      pos_ = end;
+      ExpectSymbol(";");
+      scopes_.pop_back();
+      Entry e;
+      e.kind = Entry::kCursor;
+      e.depth = Depth();
+      e.slot = d.slot = NewSlot();
+      Declare(d.name, at, e);
+      block.declarations.push_back(std::move(d));
+      continue;
+    }
+    if (t.Is("SUBTYPE")) {
       Semantic(t.offset, PlsText(103, {t.text, "begin function pragma procedure type"}));
     }
     const size_t at = t.offset;
@@ -447,6 +522,7 @@ void Parser::ParseDeclarations(Block& block) {
     }
     if (AcceptWord("CONSTANT")) d.kind = Declaration::kConstant;
     d.type = ParseType(&d.isTable);
+    d.isRecord = lastTypeIsRecord_;
     if (AcceptWord("NOT")) {
       ExpectWord("NULL");
       d.type.notNull = true;
@@ -462,10 +538,62 @@ void Parser::ParseDeclarations(Block& block) {
     e.depth = Depth();
     e.slot = d.slot = NewSlot();
     e.isTable = d.isTable;
+    e.isRecord = d.isRecord;
     e.type = d.type;
     Declare(name, at, e);
     block.declarations.push_back(std::move(d));
   }
+}
+
+ExprPtr Parser::FieldOf(const Entry& entry, size_t at) {
+  auto e = Make(Expr::kField, at);
+  e->slot = RefOf(entry);
+  ExpectSymbol(".");
+  e->op = ExpectName();
+  return e;
+}
+
+void Parser::ParseCursorArguments(Stmt& s) {
+  if (!AcceptSymbol("(")) return;
+  do {
+    s.usingArgs.push_back(ParseExpr());
+  } while (AcceptSymbol(","));
+  ExpectSymbol(")");
+}
+
+StmtPtr Parser::ParseCursorFor(StmtPtr s, const std::string& record, size_t recordAt) {
+  s->kind = Stmt::kCursorFor;
+  if (AcceptSymbol("(")) {
+    size_t first = pos_;
+    size_t end = first;
+    int depth = 0;
+    while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(")"))) {
+      if (tokens_[end].IsSymbol("(")) ++depth;
+      if (tokens_[end].IsSymbol(")")) --depth;
+      ++end;
+    }
+    s->sql = SqlBetween(first, end, {});
+    pos_ = end;
+    ExpectSymbol(")");
+  } else {
+    const size_t at = Peek().offset;
+    std::string name = ExpectName();
+    const Entry* cursor = Lookup(name);
+    if (!cursor || cursor->kind != Entry::kCursor) Semantic(at, PlsText(201, {name}));
+    s->target = Make(Expr::kVariable, at);
+    s->target->slot = RefOf(*cursor);
+    ParseCursorArguments(*s);
+  }
+  scopes_.emplace_back();
+  Entry e;
+  e.kind = Entry::kVariable;
+  e.isRecord = true;
+  e.depth = Depth();
+  e.slot = s->loopSlot = NewSlot();
+  Declare(record, recordAt, e);
+  s = ParseLoopBody(std::move(s));
+  scopes_.pop_back();
+  return s;
 }
 
 std::shared_ptr<Routine> Parser::ParseRoutineHeading(bool isFunction) {
@@ -614,6 +742,7 @@ ExprPtr Parser::ParseTarget() {
   if (!entry) Semantic(at, PlsText(201, {name}));
   if (entry->kind == Entry::kConstant) Semantic(at, PlsText(363, {name}));
   if (entry->kind != Entry::kVariable) Semantic(at, PlsText(363, {name}));
+  if (entry->isRecord && Peek().IsSymbol(".")) return FieldOf(*entry, at);
   if (entry->isTable && AcceptSymbol("(")) {
     auto element = Make(Expr::kElement, at);
     element->slot = RefOf(*entry);
@@ -699,8 +828,13 @@ StmtPtr Parser::ParseStatement() {
       const size_t at = Peek().offset;
       std::string index = ExpectName();
       ExpectWord("IN");
+      if (!forall) {
+        const Entry* cursor = Peek().kind == Token::kWord ? Lookup(Peek().text) : nullptr;
+        if (Peek().IsSymbol("(") || (cursor && cursor->kind == Entry::kCursor)) {
+          return ParseCursorFor(std::move(s), index, at);
+        }
+      }
       s->reverse = AcceptWord("REVERSE");
-      if (Peek().IsSymbol("(")) Semantic(Peek().offset, PlsText(103, {"(", "<an expression>"}));
       s->low = ParseExpr();
       ExpectSymbol("..");
       s->high = ParseExpr();
@@ -763,6 +897,24 @@ StmtPtr Parser::ParseStatement() {
         w == "MERGE" || w == "COMMIT" || w == "ROLLBACK" || w == "SAVEPOINT" || w == "LOCK" ||
         (w == "SET" && Peek(1).Is("TRANSACTION"))) {
       return ParseSql(pos_);
+    }
+    if ((w == "OPEN" || w == "FETCH" || w == "CLOSE") && Peek(1).kind == Token::kWord) {
+      const Entry* cursor = Lookup(Peek(1).text);
+      if (cursor && cursor->kind == Entry::kCursor) {
+        Next();
+        const size_t at = Next().offset;
+        s->kind = w == "OPEN" ? Stmt::kOpen : (w == "FETCH" ? Stmt::kFetch : Stmt::kClose);
+        s->target = Make(Expr::kVariable, at);
+        s->target->slot = RefOf(*cursor);
+        if (w == "OPEN") ParseCursorArguments(*s);
+        if (w == "FETCH") {
+          ExpectWord("INTO");
+          s->into = ParseTargets();
+        }
+        ExpectSymbol(";");
+        return s;
+      }
+      if (w != "OPEN") Semantic(Peek(1).offset, PlsText(201, {Peek(1).text}));
     }
     if (w == "OPEN") {
       Next();
@@ -873,6 +1025,19 @@ SqlText Parser::SqlBetween(size_t first, size_t end,
     const bool afterDot = i > first && tokens_[i - 1].IsSymbol(".");
     const bool beforeDot = tokens_[i + 1].IsSymbol(".");
     size_t next = i + 1;
+    if (t.kind == Token::kWord && !afterDot && beforeDot && i + 2 < end &&
+        tokens_[i + 2].kind == Token::kWord) {
+      const Entry* record = Lookup(t.text);
+      if (record && record->isRecord) {
+        auto e = Make(Expr::kField, t.offset);
+        e->slot = RefOf(*record);
+        e->op = tokens_[i + 2].text;
+        const Token& last = tokens_[i + 2];
+        param(std::move(e), t.offset, last.offset + last.length, "");
+        i += 3;
+        continue;
+      }
+    }
     if (t.kind == Token::kBind) {
       NoteBind(t.text);
       auto e = Make(Expr::kHost, t.offset);
@@ -1246,6 +1411,17 @@ ExprPtr Parser::ParseName() {
   }
   Next();
   const Entry* entry = Lookup(word);
+  if (entry && entry->kind == Entry::kCursor && Peek().IsSymbol("%")) {
+    Next();
+    auto e = Make(Expr::kCursorAttribute, at);
+    e->slot = RefOf(*entry);
+    e->op = ExpectName();
+    if (e->op != "FOUND" && e->op != "NOTFOUND" && e->op != "ROWCOUNT" && e->op != "ISOPEN") {
+      Unexpected("found notfound rowcount isopen");
+    }
+    return e;
+  }
+  if (entry && entry->isRecord && Peek().IsSymbol(".")) return FieldOf(*entry, at);
   if (entry && (entry->kind == Entry::kVariable || entry->kind == Entry::kConstant)) {
     if (entry->isTable) {
       if (AcceptSymbol("(")) {
