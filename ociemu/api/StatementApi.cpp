@@ -50,14 +50,32 @@ sword Finish(const Cursor::Outcome& outcome, Diagnostics* diag) {
 
 sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
            const std::string* placeholder, ub4 position, void* valuep, sb4 value_sz, ub2 dty,
-           void* indp, ub2* alenp, ub2* rcodep, ub4 mode) {
+           void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   return WithError(name, errhp, [&](Diagnostics*) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!bindp) throw OracleError(1009);
     if (mode & OCI_DATA_AT_EXEC) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    BindBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
+    BindBuffer buffer;
+    buffer.value = valuep;
+    buffer.size = value_sz;
+    buffer.type = dty;
+    buffer.indicator = static_cast<sb2*>(indp);
+    buffer.length = alenp;
+    buffer.returnCode = rcodep;
+    buffer.tableCapacity = maxarr_len;
+    buffer.tableLength = curelep;
+    if (maxarr_len && !curelep) throw OracleError(1009);
+    if (dty == SQLT_RSET) {
+      // valuep holds the address of the statement handle a block opens a cursor into.
+      buffer.cursorOf = [](void* value) -> Cursor* {
+        if (!value) return nullptr;
+        void* handle = *static_cast<void**>(value);
+        auto target = Find<StmtHandle>(handle, OCI_HTYPE_STMT);
+        return target ? &target->cursor : nullptr;
+      };
+    }
     if (placeholder) {
       stmt->cursor.BindName(*placeholder, buffer);
     } else {
@@ -282,17 +300,17 @@ sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 ke
 
 sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
                     sb4 placeh_len, void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
-                    ub2* rcodep, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+                    ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   const std::string name = TextArg(placeholder, placeh_len);
   return Bind("OCIBindByName", stmtp, bindp, errhp, &name, 0, valuep, value_sz, dty, indp, alenp,
-              rcodep, mode);
+              rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
-                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 /*maxarr_len*/,
-                   ub4* /*curelep*/, ub4 mode) {
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len,
+                   ub4* curelep, ub4 mode) {
   return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
-              alenp, rcodep, mode);
+              alenp, rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,

@@ -72,6 +72,8 @@ class Connection {
   std::map<std::string, int64_t> currval;
   // The database character set, read once at attach.
   std::string characterSet;
+  // What the PL/SQL interpreter keeps for this session (loaded units, package state).
+  std::shared_ptr<void> plsqlSession;
 
  private:
   Connection(std::unique_ptr<Database> db, std::string service);

@@ -10,6 +10,7 @@
 #include "ociemu/internal/CursorText.h"
 #include "ociemu/internal/DefineConversion.h"
 #include "ociemu/internal/OracleError.h"
+#include "ociemu/internal/plsql/Parser.h"
 
 namespace ociemu {
 namespace {
@@ -164,9 +165,16 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
     conn_ = conn;
   }
   Connection& c = *conn;
+  Outcome outcome;
+  if (plsql::IsPlsql(text_)) {
+    if (mode & OCI_DESCRIBE_ONLY) return outcome;
+    RunPlsql(conn, iters, rowoff);
+    executed_ = true;
+    if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
+    return outcome;
+  }
   Translate(c);
   const Translation& t = *translation_;
-  Outcome outcome;
   switch (t.action) {
     case Translation::kQuery: {
       PrepareSqlite(c);
