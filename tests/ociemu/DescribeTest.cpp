@@ -314,21 +314,13 @@ TEST_P(DescribeTest, ViewsSynonymsAndMissingObjects) {
 }
 
 TEST_P(DescribeTest, ProceduresAndFunctionsListTheirArguments) {
-  // Stored units as the database keeps them after CREATE FUNCTION F (A NUMBER,
-  // B IN OUT VARCHAR2) RETURN DATE and CREATE PROCEDURE P (X OUT BINARY_INTEGER).
-  db.ExecuteRaw(
-      "create table if not exists ociemu_plsql_units (owner text not null, name text not null, "
-      "type text not null, source text not null, created real, primary key (owner, name, type));"
-      "create table if not exists ociemu_plsql_arguments (owner text not null, package_name text "
-      "not null, object_name text not null, overload integer, position integer, argument_name "
-      "text, data_type text, in_out text);"
-      "insert into ociemu_plsql_units values ('SCOTT', 'F', 'FUNCTION', 'FUNCTION F', 0), "
-      "('SCOTT', 'P', 'PROCEDURE', 'PROCEDURE P', 0);"
-      "insert into ociemu_plsql_arguments values "
-      "('SCOTT', '', 'F', 0, 0, null, 'DATE', 'OUT'), "
-      "('SCOTT', '', 'F', 0, 1, 'A', 'NUMBER', 'IN'), "
-      "('SCOTT', '', 'F', 0, 2, 'B', 'VARCHAR2', 'IN/OUT'), "
-      "('SCOTT', '', 'P', 0, 1, 'X', 'BINARY_INTEGER', 'OUT')");
+  ASSERT_EQ(Exec(s,
+                 "create function f (a number, b in out varchar2) return date is "
+                 "begin b := b || 'x'; return sysdate + a; end;"),
+            OCI_SUCCESS)
+      << s.Error().text;
+  ASSERT_EQ(Exec(s, "create procedure p (x out binary_integer) is begin x := 1; end;"), OCI_SUCCESS)
+      << s.Error().text;
   OCIDescribe* d = nullptr;
   ASSERT_EQ(
       client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&d), OCI_HTYPE_DESCRIBE, 0, nullptr),
