@@ -67,6 +67,42 @@ typedef struct OCINumber {
   ub1 OCINumberPart[OCI_NUMBER_SIZE];
 } OCINumber;
 
+/* The date of the object interface: 8 bytes, as the client keeps it. */
+typedef struct OCITime {
+  ub1 OCITimeHH;
+  ub1 OCITimeMI;
+  ub1 OCITimeSS;
+} OCITime;
+typedef struct OCIDate {
+  sb2 OCIDateYYYY;
+  ub1 OCIDateMM;
+  ub1 OCIDateDD;
+  OCITime OCIDateTime;
+} OCIDate;
+
+/* OCIDateCheck's bits for the fields that are out of range. */
+#define OCI_DATE_INVALID_DAY 0x1
+#define OCI_DATE_DAY_BELOW_VALID 0x2
+#define OCI_DATE_INVALID_MONTH 0x4
+#define OCI_DATE_MONTH_BELOW_VALID 0x8
+#define OCI_DATE_INVALID_YEAR 0x10
+#define OCI_DATE_YEAR_BELOW_VALID 0x20
+#define OCI_DATE_INVALID_HOUR 0x40
+#define OCI_DATE_HOUR_BELOW_VALID 0x80
+#define OCI_DATE_INVALID_MINUTE 0x100
+#define OCI_DATE_MINUTE_BELOW_VALID 0x200
+#define OCI_DATE_INVALID_SECOND 0x400
+#define OCI_DATE_SECOND_BELOW_VALID 0x800
+#define OCI_DATE_DAY_MISSING_FROM_1582 0x1000
+#define OCI_DATE_YEAR_ZERO 0x2000
+#define OCI_DATE_INVALID_FORMAT 0x8000
+
+typedef struct OCIThreadMutex OCIThreadMutex;
+typedef struct OCIThreadKey OCIThreadKey;
+typedef struct OCIThreadId OCIThreadId;
+typedef struct OCIThreadHandle OCIThreadHandle;
+typedef void (*OCIThreadKeyDestFunc)(void*);
+
 typedef enum OCIPinOpt {
   OCI_PIN_DEFAULT = 1,
   OCI_PIN_ANY = 3,
@@ -691,6 +727,84 @@ OCIEMU_API sword OCITableDelete(OCIEnv* env, OCIError* err, sb4 index, OCITable*
 OCIEMU_API sword OCICacheFlush(OCIEnv* env, OCIError* err, const OCISvcCtx* svc, void* context,
                                OCIRef* (*get)(void* context, ub1* last), OCIRef** ref);
 
+/* The rest of the OCINumber family. */
+OCIEMU_API sword OCINumberAssign(OCIError* err, const OCINumber* from, OCINumber* to);
+OCIEMU_API sword OCINumberCmp(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              sword* result);
+OCIEMU_API sword OCINumberSign(OCIError* err, const OCINumber* number, sword* result);
+OCIEMU_API sword OCINumberIsZero(OCIError* err, const OCINumber* number, boolean* result);
+OCIEMU_API sword OCINumberIsInt(OCIError* err, const OCINumber* number, boolean* result);
+OCIEMU_API void OCINumberSetZero(OCIError* err, OCINumber* num);
+OCIEMU_API void OCINumberSetPi(OCIError* err, OCINumber* num);
+OCIEMU_API sword OCINumberNeg(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberAbs(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberAdd(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberSub(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberMul(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberDiv(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberMod(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberInc(OCIError* err, OCINumber* number);
+OCIEMU_API sword OCINumberDec(OCIError* err, OCINumber* number);
+OCIEMU_API sword OCINumberRound(OCIError* err, const OCINumber* number, sword decplace,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberTrunc(OCIError* err, const OCINumber* number, sword decplace,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberPrec(OCIError* err, const OCINumber* number, sword nDigs,
+                               OCINumber* result);
+OCIEMU_API sword OCINumberShift(OCIError* err, const OCINumber* number, sword nDig,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberFloor(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberCeil(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberIntPower(OCIError* err, const OCINumber* base, const sword exp,
+                                   OCINumber* result);
+OCIEMU_API sword OCINumberSqrt(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberPower(OCIError* err, const OCINumber* base, const OCINumber* number,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberExp(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberLn(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberLog(OCIError* err, const OCINumber* base, const OCINumber* number,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberHypSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberHypCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberTan(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcTan(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcTan2(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                                  OCINumber* result);
+OCIEMU_API sword OCINumberHypTan(OCIError* err, const OCINumber* number, OCINumber* result);
+
+/* The OCIDate family. */
+OCIEMU_API sword OCIDateAssign(OCIError* err, const OCIDate* from, OCIDate* to);
+OCIEMU_API sword OCIDateToText(OCIError* err, const OCIDate* date, const oratext* fmt,
+                               ub1 fmt_length, const oratext* lang_name, ub4 lang_length,
+                               ub4* buf_size, oratext* buf);
+OCIEMU_API sword OCIDateFromText(OCIError* err, const oratext* date_str, ub4 d_str_length,
+                                 const oratext* fmt, ub1 fmt_length, const oratext* lang_name,
+                                 ub4 lang_length, OCIDate* date);
+OCIEMU_API sword OCIDateCompare(OCIError* err, const OCIDate* date1, const OCIDate* date2,
+                                sword* result);
+OCIEMU_API sword OCIDateAddMonths(OCIError* err, const OCIDate* date, sb4 num_months,
+                                  OCIDate* result);
+OCIEMU_API sword OCIDateAddDays(OCIError* err, const OCIDate* date, sb4 num_days, OCIDate* result);
+OCIEMU_API sword OCIDateLastDay(OCIError* err, const OCIDate* date, OCIDate* last_day);
+OCIEMU_API sword OCIDateDaysBetween(OCIError* err, const OCIDate* date1, const OCIDate* date2,
+                                    sb4* num_days);
+OCIEMU_API sword OCIDateZoneToZone(OCIError* err, const OCIDate* date1, const oratext* zon1,
+                                   ub4 zon1_length, const oratext* zon2, ub4 zon2_length,
+                                   OCIDate* date2);
+OCIEMU_API sword OCIDateNextDay(OCIError* err, const OCIDate* date, const oratext* day_p,
+                                ub4 day_length, OCIDate* next_day);
+OCIEMU_API sword OCIDateCheck(OCIError* err, const OCIDate* date, uword* valid);
+OCIEMU_API sword OCIDateSysDate(OCIError* err, OCIDate* sys_date);
+
 /* The error-package pair whose presence older clients advertise; their arguments are unknown. */
 OCIEMU_API sword ociepgoe(void);
 OCIEMU_API sword ociepmsg(void);
@@ -732,6 +846,44 @@ OCIEMU_API sword OCIDateTimeAssign(void* hndl, OCIError* err, const OCIDateTime*
                                    OCIDateTime* to);
 OCIEMU_API sword OCIDateTimeGetTimeZoneOffset(void* hndl, OCIError* err,
                                               const OCIDateTime* datetime, sb1* hr, sb1* mm);
+
+/* The OCIThread package. */
+OCIEMU_API void OCIThreadProcessInit(void);
+OCIEMU_API sword OCIThreadInit(void* hndl, OCIError* err);
+OCIEMU_API sword OCIThreadTerm(void* hndl, OCIError* err);
+OCIEMU_API boolean OCIThreadIsMulti(void);
+OCIEMU_API sword OCIThreadMutexInit(void* hndl, OCIError* err, OCIThreadMutex** mutex);
+OCIEMU_API sword OCIThreadMutexDestroy(void* hndl, OCIError* err, OCIThreadMutex** mutex);
+OCIEMU_API sword OCIThreadMutexAcquire(void* hndl, OCIError* err, OCIThreadMutex* mutex);
+OCIEMU_API sword OCIThreadMutexRelease(void* hndl, OCIError* err, OCIThreadMutex* mutex);
+OCIEMU_API sword OCIThreadKeyInit(void* hndl, OCIError* err, OCIThreadKey** key,
+                                  OCIThreadKeyDestFunc destFn);
+OCIEMU_API sword OCIThreadKeyDestroy(void* hndl, OCIError* err, OCIThreadKey** key);
+OCIEMU_API sword OCIThreadKeyGet(void* hndl, OCIError* err, OCIThreadKey* key, void** pValue);
+OCIEMU_API sword OCIThreadKeySet(void* hndl, OCIError* err, OCIThreadKey* key, void* value);
+OCIEMU_API sword OCIThreadIdInit(void* hndl, OCIError* err, OCIThreadId** tid);
+OCIEMU_API sword OCIThreadIdDestroy(void* hndl, OCIError* err, OCIThreadId** tid);
+OCIEMU_API sword OCIThreadIdSet(void* hndl, OCIError* err, OCIThreadId* tidDest,
+                                OCIThreadId* tidSrc);
+OCIEMU_API sword OCIThreadIdSetNull(void* hndl, OCIError* err, OCIThreadId* tid);
+OCIEMU_API sword OCIThreadIdGet(void* hndl, OCIError* err, OCIThreadId* tid);
+OCIEMU_API sword OCIThreadIdSame(void* hndl, OCIError* err, OCIThreadId* tid1, OCIThreadId* tid2,
+                                 boolean* result);
+OCIEMU_API sword OCIThreadIdNull(void* hndl, OCIError* err, OCIThreadId* tid, boolean* result);
+OCIEMU_API sword OCIThreadHndInit(void* hndl, OCIError* err, OCIThreadHandle** thnd);
+OCIEMU_API sword OCIThreadHndDestroy(void* hndl, OCIError* err, OCIThreadHandle** thnd);
+OCIEMU_API sword OCIThreadCreate(void* hndl, OCIError* err, void (*start)(void*), void* arg,
+                                 OCIThreadId* tid, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadJoin(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadClose(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadHandleGet(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+
+/* ---- 9.2 additions: the environment with explicit character sets ---- */
+OCIEMU_API sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void* ctxp,
+                                 void* (*malocfp)(void* ctxp, size_t size),
+                                 void* (*ralocfp)(void* ctxp, void* memptr, size_t newsize),
+                                 void (*mfreefp)(void* ctxp, void* memptr), size_t xtramem_sz,
+                                 void** usrmempp, ub2 charset, ub2 ncharset);
 
 /* ---- session pool and statement cache ---- */
 OCIEMU_API sword OCISessionPoolCreate(OCIEnv* envhp, OCIError* errhp, OCISPool* spoolhp,

@@ -25,8 +25,8 @@ create table if not exists ociemu_column_defaults (
   table_name text not null, column_name text not null, data_default text not null,
   primary key (table_name, column_name));
 create table if not exists ociemu_synonyms (
-  owner text not null, name text not null, table_owner text, table_name text not null,
-  primary key (owner, name));
+  owner text not null, synonym_name text not null, table_owner text, table_name text not null,
+  db_link text, primary key (owner, synonym_name));
 create table if not exists ociemu_sequences (
   name text primary key, next_value integer not null, increment_by integer not null);
 )";
@@ -246,7 +246,7 @@ void RecordDdl(sqlite3* db, const Translation& t, const std::string& owner) {
   } else if (t.objectType == "SYNONYM") {
     const std::string synonymOwner = t.publicSynonym ? "PUBLIC" : owner;
     Query q(db,
-            "insert or replace into ociemu_synonyms (owner, name, table_owner, table_name) "
+            "insert or replace into ociemu_synonyms (owner, synonym_name, table_owner, table_name) "
             "values (?1, ?2, ?3, ?4)");
     std::string targetOwner = ObjectOwner(db, t.synonymTarget);
     q.Bind(1, synonymOwner)
@@ -256,7 +256,7 @@ void RecordDdl(sqlite3* db, const Translation& t, const std::string& owner) {
         .Run();
     RecordObject(db, t.objectName, "SYNONYM", synonymOwner);
   } else if (t.objectType == "DROP SYNONYM") {
-    Query q(db, "delete from ociemu_synonyms where name = ?1 and owner = ?2");
+    Query q(db, "delete from ociemu_synonyms where synonym_name = ?1 and owner = ?2");
     q.Bind(1, t.objectName).Bind(2, t.publicSynonym ? std::string("PUBLIC") : owner).Run();
     if (sqlite3_changes(db) == 0) throw OracleError(t.publicSynonym ? 1432 : 1434);
     Query o(db, "delete from ociemu_objects where name = ?1 and type = 'SYNONYM'");

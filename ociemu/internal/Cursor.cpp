@@ -3,6 +3,7 @@
 #include "ociemu/internal/Cursor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <new>
 
@@ -46,6 +47,19 @@ class ConnectionSchema : public SchemaLookup {
 
 }  // namespace
 
+void Cursor::Open(const std::shared_ptr<Connection>& conn) {
+  if (conn_ == conn) return;
+  if (conn->openCursorLimit == 0) {
+    // OPEN_CURSORS of the database, 300 as a newly created database has it.
+    conn->openCursorLimit =
+        std::max(1, std::atoi(conn->Db().Setting("open_cursors").value_or("300").c_str()));
+  }
+  if (conn->openCursors >= conn->openCursorLimit) throw OracleError(1000);
+  if (conn_) --conn_->openCursors;
+  ++conn->openCursors;
+  conn_ = conn;
+}
+
 Cursor::~Cursor() {
   Close();
 }
@@ -54,6 +68,7 @@ void Cursor::Close() {
   FreeRows();
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
+  if (conn_) --conn_->openCursors;
   conn_.reset();
   executed_ = false;
   fetchDone_ = false;
@@ -162,7 +177,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     described_ = false;
-    conn_ = conn;
+    Open(conn);
   }
   Connection& c = *conn;
   Outcome outcome;

@@ -120,6 +120,8 @@ class Cursor {
   void Close();
 
  private:
+  // Opens the cursor on a connection, within the server's limit of open cursors (ORA-01000).
+  void Open(const std::shared_ptr<Connection>& conn);
   void Translate(Connection& conn);
   void PrepareSqlite(Connection& conn);
   void DescribeColumns(Connection& conn);

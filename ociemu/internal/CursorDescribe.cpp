@@ -64,7 +64,7 @@ void Cursor::Describe(const std::shared_ptr<Connection>& conn) {
   if (translation_->action != Translation::kQuery) return;
   PrepareSqlite(*conn);
   DescribeColumns(*conn);
-  if (!conn_) conn_ = conn;
+  if (!conn_) Open(conn);
 }
 
 }  // namespace ociemu

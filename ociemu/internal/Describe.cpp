@@ -111,8 +111,8 @@ std::optional<Synonym> FindSynonym(sqlite3* db, const std::string& owner, const 
   if (!HasTable(db, "ociemu_synonyms")) return std::nullopt;
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db,
-                     "select owner, name, table_owner, table_name "
-                     "from ociemu_synonyms where owner = ?1 and name = ?2",
+                     "select owner, synonym_name, table_owner, table_name, db_link "
+                     "from ociemu_synonyms where owner = ?1 and synonym_name = ?2",
                      -1, &st, nullptr);
   sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
@@ -122,7 +122,7 @@ std::optional<Synonym> FindSynonym(sqlite3* db, const std::string& owner, const 
       const unsigned char* p = sqlite3_column_text(st, c);
       return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
     };
-    found = Synonym{text(0), text(1), text(2), text(3), ""};  // no database links here
+    found = Synonym{text(0), text(1), text(2), text(3), text(4)};
   }
   sqlite3_finalize(st);
   return found;

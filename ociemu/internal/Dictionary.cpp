@@ -33,7 +33,7 @@ SELECT m.name AS name, upper(m.type) AS type,
   FROM sqlite_master m LEFT JOIN ociemu_objects o ON o.name = m.name AND o.type = upper(m.type)
  WHERE m.type IN ('table', 'view', 'index') AND m.name NOT LIKE 'ociemu%'
    AND m.name NOT LIKE 'sqlite%'
-   AND NOT EXISTS (SELECT 1 FROM ociemu_synonyms s WHERE s.name = m.name)
+   AND NOT EXISTS (SELECT 1 FROM ociemu_synonyms s WHERE s.synonym_name = m.name)
 UNION ALL
 SELECT name, type, owner, created, NULL FROM ociemu_objects WHERE type IN ('SEQUENCE', 'SYNONYM'))";
 
@@ -153,10 +153,10 @@ const std::vector<View>& Views() {
        "OWNER",
        false,
        {{"OWNER", "VARCHAR2(128)", "owner"},
-        {"SYNONYM_NAME", "VARCHAR2(128)", "name"},
+        {"SYNONYM_NAME", "VARCHAR2(128)", "synonym_name"},
         {"TABLE_OWNER", "VARCHAR2(128)", "table_owner"},
         {"TABLE_NAME", "VARCHAR2(128)", "table_name"},
-        {"DB_LINK", "VARCHAR2(128)", "NULL"}},
+        {"DB_LINK", "VARCHAR2(128)", "db_link"}},
        "ociemu_synonyms"},
       {"VIEWS",
        "OWNER",
@@ -218,7 +218,7 @@ const std::vector<DictionaryColumn>* DictionaryViewColumns(std::string_view view
 }
 
 std::string DictionaryRelease() {
-  return "2";
+  return "3";
 }
 
 void InstallDictionary(sqlite3* db) {

@@ -300,5 +300,29 @@ TEST_F(SqlSemanticsTest, SerializableTransactionsKeepTheirSnapshot) {
   other.LogOff();
 }
 
+TEST_F(SqlSemanticsTest, OpenCursorsAreLimited) {
+  db.ExecuteRaw(
+      "insert or replace into ociemu_settings (name, value) values ('open_cursors', '3')");
+  std::vector<OCIStmt*> open;
+  auto execute = [&]() {
+    OCIStmt* stmt = nullptr;
+    client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+    const char sql[] = "select dummy from dual";
+    client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql), sizeof sql - 1,
+                           OCI_NTV_SYNTAX, OCI_DEFAULT);
+    open.push_back(stmt);
+    return client->OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+  };
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(execute(), OCI_SUCCESS);
+  EXPECT_EQ(execute(), OCI_ERROR);
+  EXPECT_EQ(s.Error().text, "ORA-01000: maximum open cursors exceeded\n");
+  // A freed statement closes its cursor.
+  client->OCIHandleFree(open.front(), OCI_HTYPE_STMT);
+  open.erase(open.begin());
+  EXPECT_EQ(client->OCIStmtExecute(s.svc, open.back(), s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  for (OCIStmt* stmt : open) client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+}
+
 }  // namespace
 }  // namespace ociemu::test
