@@ -21,7 +21,7 @@ sword Fail(Cda_Def* cda, Logon7* logon, const OracleError& e, ub1 fc) {
 }
 
 // Runs body on the cursor of cda with its logon's environment locked. body returns the Oracle
-// code the call ends with (0, or 1403 at the end of the rows).
+// code the call ends with (0, 1403 at the end of the rows, 1406 after a truncated value).
 template <class Body>
 sword OnCursor(const char* name, Cda_Def* cda, ub1 fc, Body&& body) noexcept {
   try {
