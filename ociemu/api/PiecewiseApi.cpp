@@ -67,7 +67,8 @@ sword GatherPieces(StmtHandle& stmt, ub4 iters, ub4 rowoff) {
     request = PieceRequest{};
     return OCI_SUCCESS;
   }
-  const ub4 rows = iters ? iters : 1;
+  // The rows from rowoff up to iters run; the application supplies theirs only.
+  const ub4 rows = iters > rowoff ? iters - rowoff : 1;
   if (!request.active) {
     request = PieceRequest{};
     request.iters = iters;
@@ -76,7 +77,9 @@ sword GatherPieces(StmtHandle& stmt, ub4 iters, ub4 rowoff) {
       // Rows before the offset are not executed; they stay NULL.
       bind->pieces.assign(static_cast<size_t>(rowoff) + rows, std::nullopt);
       if (bind->inCallback) {
-        for (ub4 r = 0; r < rows; ++r) CallInCallback(*bind, r, bind->pieces[rowoff + r]);
+        for (ub4 r = 0; r < rows; ++r) {
+          CallInCallback(*bind, rowoff + r, bind->pieces[rowoff + r]);
+        }
       }
     }
     // Binds with callbacks are complete; the others are asked for in turn.
@@ -160,7 +163,7 @@ sword OCIStmtGetPieceInfo(OCIStmt* stmtp, OCIError* errhp, void** hndlpp, ub4* t
     if (hndlpp) *hndlpp = binds[request.bind];
     if (typep) *typep = OCI_HTYPE_BIND;
     if (in_outp) *in_outp = OCI_PARAM_IN;
-    if (iterp) *iterp = request.row;
+    if (iterp) *iterp = request.rowoff + request.row;
     if (idxp) *idxp = 0;
     if (piecep) *piecep = request.piece;
     return OCI_SUCCESS;

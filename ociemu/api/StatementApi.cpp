@@ -56,9 +56,25 @@ sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
     CallLock lock({stmt.get()});
     if (!bindp) throw OracleError(1009);
     if (value_sz < 0) throw OracleError(1459);
-    BindBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
-    buffer.maxElements = maxarr_len;
-    buffer.currentElements = curelep;
+    BindBuffer buffer;
+    buffer.value = valuep;
+    buffer.size = value_sz;
+    buffer.type = dty;
+    buffer.indicator = static_cast<sb2*>(indp);
+    buffer.length = alenp;
+    buffer.returnCode = rcodep;
+    buffer.tableCapacity = maxarr_len;
+    buffer.tableLength = curelep;
+    if (maxarr_len && !curelep) throw OracleError(1009);
+    if (dty == SQLT_RSET) {
+      // valuep holds the address of the statement handle a block opens a cursor into.
+      buffer.cursorOf = [](void* value) -> Cursor* {
+        if (!value) return nullptr;
+        void* handle = *static_cast<void**>(value);
+        auto target = Find<StmtHandle>(handle, OCI_HTYPE_STMT);
+        return target ? &target->cursor : nullptr;
+      };
+    }
     if (placeholder) {
       stmt->cursor.BindName(*placeholder, buffer);
     } else {

@@ -87,6 +87,8 @@ class Connection {
   int openCursorLimit = 0;
   // The database character set, read once at attach.
   std::string characterSet;
+  // What the PL/SQL interpreter keeps for this session (loaded units, package state).
+  std::shared_ptr<void> plsqlSession;
 
  private:
   Connection(std::unique_ptr<Database> db, std::string service);

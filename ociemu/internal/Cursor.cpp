@@ -11,6 +11,7 @@
 #include "ociemu/internal/CursorText.h"
 #include "ociemu/internal/DefineConversion.h"
 #include "ociemu/internal/OracleError.h"
+#include "ociemu/internal/plsql/Parser.h"
 
 namespace ociemu {
 namespace {
@@ -181,9 +182,16 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
     Open(conn);
   }
   Connection& c = *conn;
+  Outcome outcome;
+  if (plsql::IsPlsql(text_)) {
+    if (mode & OCI_DESCRIBE_ONLY) return outcome;
+    RunPlsql(conn, iters, rowoff);
+    executed_ = true;
+    if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
+    return outcome;
+  }
   Translate(c);
   const Translation& t = *translation_;
-  Outcome outcome;
   switch (t.action) {
     case Translation::kQuery: {
       PrepareSqlite(c);
@@ -218,11 +226,13 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
 }
 
 Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mode) {
-  if (iters == 0) throw OracleError(24333);
+  // iters counts the array elements from the first; rowoff skips some, so iters - rowoff rows
+  // run (never past the arrays).
+  if (iters <= rowoff) throw OracleError(24333);
   PrepareSqlite(c);
   c.BeginTransaction();
   const bool batchErrors = mode & OCI_BATCH_ERRORS;
-  for (ub4 r = rowoff; r < rowoff + iters; ++r) {
+  for (ub4 r = rowoff; r < iters; ++r) {
     c.Progress();
     try {
       BindRow(c, r);

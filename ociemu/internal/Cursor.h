@@ -21,6 +21,8 @@
 
 namespace ociemu {
 
+class Cursor;
+
 // An input variable: element i of an array bind lives at value + i * size, with its indicator,
 // actual length and return code at index i of their arrays (each may be null).
 struct BindBuffer {
@@ -30,10 +32,11 @@ struct BindBuffer {
   sb2* indicator = nullptr;
   ub2* length = nullptr;
   ub2* returnCode = nullptr;
-  // A PL/SQL table: its room in elements and where its current length lives (0 and null for a
-  // plain bind).
-  ub4 maxElements = 0;
-  ub4* currentElements = nullptr;
+  // A PL/SQL table: its capacity (maxarr_len) and the caller's count of elements in use.
+  ub4 tableCapacity = 0;
+  ub4* tableLength = nullptr;
+  // For a cursor bind (SQLT_RSET, SQLT_CUR): the statement value stands for; null if none.
+  std::function<Cursor*(void* value)> cursorOf;
   // Values the application gave piece by piece at execution (OCI_DATA_AT_EXEC), one per row;
   // they replace value and length (nullopt is NULL).
   const std::vector<std::optional<std::string>>* pieces = nullptr;
@@ -136,6 +139,9 @@ class Cursor {
   // after the statement's last row.
   int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
+  // A PL/SQL block or CREATE of a stored unit, with the binds as its host variables: a block
+  // runs once per iteration, scalar binds taking the iteration's array element.
+  void RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff);
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
   void FreeRows();
