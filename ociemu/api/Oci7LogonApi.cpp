@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ociemu/internal/Api.h"
+#include "ociemu/internal/Lasting.h"
 #include "ociemu/internal/Oci7.h"
 
 using namespace ociemu;
@@ -12,8 +13,7 @@ using namespace ociemu;
 namespace ociemu {
 
 Oci7Registry& Oci7Registry::Instance() {
-  static Oci7Registry registry;
-  return registry;
+  return Lasting<Oci7Registry>();
 }
 
 std::shared_ptr<Logon7> Oci7Registry::FindLogon(const void* lda) const {

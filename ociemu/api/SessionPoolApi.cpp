@@ -8,6 +8,7 @@
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/AttributeAccess.h"
 #include "ociemu/internal/Database.h"
+#include "ociemu/internal/Lasting.h"
 #include "ociemu/internal/SessionPool.h"
 
 using namespace ociemu;
@@ -17,8 +18,7 @@ namespace {
 
 std::mutex poolMutex;
 std::map<std::string, std::weak_ptr<PoolHandle>>& Pools() {
-  static std::map<std::string, std::weak_ptr<PoolHandle>> pools;
-  return pools;
+  return Lasting<std::map<std::string, std::weak_ptr<PoolHandle>>>();
 }
 
 }  // namespace

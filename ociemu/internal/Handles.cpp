@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "ociemu/internal/Lasting.h"
 #include "ociemu/internal/SessionPool.h"
 #include "ociemu/internal/Statement.h"
 
@@ -151,8 +152,7 @@ void SvcCtxHandle::Release() {
 }
 
 Registry& Registry::Instance() {
-  static Registry registry;
-  return registry;
+  return Lasting<Registry>();
 }
 
 void Registry::Add(const std::shared_ptr<Handle>& handle) {
@@ -294,8 +294,7 @@ CallLock::~CallLock() {
 namespace {
 std::mutex countMutex;
 std::map<std::string, long, std::less<>>& Counts() {
-  static std::map<std::string, long, std::less<>> counts;
-  return counts;
+  return Lasting<std::map<std::string, long, std::less<>>>();
 }
 }  // namespace
 
