@@ -4,6 +4,7 @@
 
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/AttributeAccess.h"
+#include "ociemu/internal/ClientAttributes.h"
 #include "ociemu/internal/Statement.h"
 #include "ociemu/internal/Variant.h"
 
@@ -160,6 +161,7 @@ sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size, ub
     auto target = FindHandle(trgthndlp, trghndltyp);
     if (!target) throw InvalidHandle{};
     CallLock lock({target.get()});
+    if (SetClientAttribute(*target, attributep, size, attrtype)) return OCI_SUCCESS;
     switch (trghndltyp) {
       case OCI_HTYPE_SVCCTX:
         return SetSvcCtx(static_cast<SvcCtxHandle&>(*target), attributep, attrtype);
@@ -178,9 +180,15 @@ sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* s
                  OCIError* errhp) {
   return WithOptionalError("OCIAttrGet", errhp, [&](Diagnostics*) -> sword {
     auto target = FindHandle(trgthndlp, trghndltyp);
+    // Parameter descriptors are also read under the describe handle's type, as 19c-generation
+    // drivers do.
+    if (!target && trghndltyp == OCI_HTYPE_DESCRIBE) {
+      target = FindHandle(trgthndlp, OCI_DTYPE_PARAM);
+    }
     if (!target) throw InvalidHandle{};
     CallLock lock({target.get()});
-    switch (trghndltyp) {
+    if (GetClientAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
+    switch (target->Type()) {
       case OCI_HTYPE_SVCCTX:
         return GetSvcCtx(static_cast<SvcCtxHandle&>(*target), attributep, sizep, attrtype);
       case OCI_HTYPE_SESSION:

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "ociemu/internal/Api.h"
+#include "ociemu/internal/ClientAttributes.h"
 #include "ociemu/internal/Connection.h"
 
 using namespace ociemu;
@@ -104,13 +105,21 @@ sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void* /*ctxp*/, void* (* /*malocfp*/
   return NewEnvironment("OCIEnvCreate", envp, mode, xtramem_sz, usrmempp);
 }
 
-// The character sets chosen here are accepted and not applied: every value travels in the
-// database's own set, as with OCIEnvCreate.
+// The character sets chosen here are reported by the environment's attributes and not
+// applied: every value travels in the database's own set, as with OCIEnvCreate.
 sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void* /*ctxp*/, void* (* /*malocfp*/)(void*, size_t),
                       void* (* /*ralocfp*/)(void*, void*, size_t),
                       void (* /*mfreefp*/)(void*, void*), size_t xtramem_sz, void** usrmempp,
-                      ub2 /*charset*/, ub2 /*ncharset*/) {
-  return NewEnvironment("OCIEnvNlsCreate", envp, mode, xtramem_sz, usrmempp);
+                      ub2 charset, ub2 ncharset) {
+  sword status = NewEnvironment("OCIEnvNlsCreate", envp, mode, xtramem_sz, usrmempp);
+  if (status != OCI_SUCCESS) return status;
+  try {
+    auto env = Find<Environment>(*envp, OCI_HTYPE_ENV);
+    SetEnvironmentCharacterSets(*env, charset, ncharset);
+  } catch (...) {
+    return OCI_ERROR;
+  }
+  return OCI_SUCCESS;
 }
 
 sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** usrmempp) {

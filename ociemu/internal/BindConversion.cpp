@@ -60,7 +60,9 @@ void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
       sqlite3_bind_double(st, index, n.AsDouble());
     }
   };
-  const size_t given = b.length ? std::min<size_t>(b.length[row], size) : size;
+  const size_t given = b.length4  ? std::min<size_t>(b.length4[row], size)
+                       : b.length ? std::min<size_t>(b.length[row], size)
+                                  : size;
 
   switch (b.type) {
     case SQLT_CHR:

@@ -288,6 +288,7 @@ int Cursor::StoreReturning(int rc, ub4 row) {
       out.type = b->type;
       out.indicator = b->indicator;
       out.length = b->length;
+      out.length4 = b->length4;
       out.returnCode = b->returnCode;
       StoreValue(SqlValue(stmt_, static_cast<int>(k)), ColumnType{}, out, row, dateFormat);
     }

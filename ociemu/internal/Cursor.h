@@ -40,6 +40,8 @@ struct BindBuffer {
   // Values the application gave piece by piece at execution (OCI_DATA_AT_EXEC), one per row;
   // they replace value and length (nullopt is NULL).
   const std::vector<std::optional<std::string>>* pieces = nullptr;
+  // The 4-byte lengths of the 19c-generation bind calls, used instead of length when set.
+  ub4* length4 = nullptr;
 };
 
 // An output column: element i at value + i * size.
@@ -56,6 +58,8 @@ struct DefineBuffer {
   // A define whose values go to the application piece by piece (OCI_DYNAMIC_FETCH with
   // OCIDefineDynamic): called for every row with the value's bytes (nullopt for NULL).
   std::function<void(ub4 row, std::optional<std::string_view> value)> dynamic = nullptr;
+  // The 4-byte lengths of OCIDefineByPos2, used instead of length when set.
+  ub4* length4 = nullptr;
 };
 
 struct ColumnDesc {
@@ -113,6 +117,8 @@ class Cursor {
 
   bool Executed() const { return executed_; }
   bool IsQuery() const { return statementType_ == OCI_STMT_SELECT; }
+  // A DML statement with RETURNING ... INTO.
+  bool IsReturning() const { return translation_ && !translation_->returningInto.empty(); }
   const std::vector<ColumnDesc>& Columns() const { return columns_; }
   ub4 RowCount() const { return rowCount_; }
   ub4 RowsFetched() const { return rowsFetched_; }

@@ -27,6 +27,7 @@ bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuf
     if (d.indicator) d.indicator[row] = v;
   };
   auto setLength = [&](size_t n) {
+    if (d.length4) d.length4[row] = static_cast<ub4>(std::min<size_t>(n, 0xFFFFFFFFu));
     if (d.length) d.length[row] = static_cast<ub2>(std::min<size_t>(n, 65535));
   };
   auto setCode = [&](ub2 v) {
@@ -137,7 +138,9 @@ bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuf
     case SQLT_VBI: {
       if (size < 2) throw OracleError(1459);
       bool cut = put(d.type == SQLT_VCS ? chars() : bytes(), out + 2, size - 2, false, false);
-      ub2 n = d.length ? d.length[row] : static_cast<ub2>(std::min(chars().size(), size - 2));
+      ub2 n = d.length4  ? static_cast<ub2>(std::min<ub4>(d.length4[row], 65535))
+              : d.length ? d.length[row]
+                         : static_cast<ub2>(std::min(chars().size(), size - 2));
       std::memcpy(out, &n, 2);
       return cut;
     }

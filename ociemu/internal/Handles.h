@@ -46,6 +46,9 @@ class Handle {
   void MarkFreed() { freed_.store(true, std::memory_order_release); }
 
   std::unique_ptr<char[]> userMemory;  // the caller's extra memory (xtramem_sz)
+  // Settings of the 19c-generation attributes that ociemu keeps and gives back without acting
+  // on them (driver name, client identifier, call timeout ...), by attribute number.
+  std::unordered_map<ub4, std::string> keptAttributes;
   bool counted = false;                // allocated by the application, so counted as live
 
  private:

@@ -179,6 +179,7 @@ class BufferVariable : public plsql::HostVariable {
     d.type = b_.type;
     d.indicator = b_.indicator;
     d.length = b_.length;
+    d.length4 = b_.length4;
     d.returnCode = b_.returnCode;
     StoreValue(SqlValue(st, 0), declared, d, element, dateFormat_);
   }
