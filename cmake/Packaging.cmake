@@ -26,7 +26,7 @@ if(TARGET ociemu_demo_home)
                    \"\$ENV{DESTDIR}\${DEMO_ADMIN}/tnsnames.ora\" @ONLY)"
     COMPONENT demo)
   # Built as libclntsh.so and liboramts.so already, the names a client home has.
-  install(TARGETS ociemu ociemu_oramts LIBRARY DESTINATION ${DBLOGON_DEMO_HOME_DIR}/lib
+  install(TARGETS ociemu_19c ociemu_oramts LIBRARY DESTINATION ${DBLOGON_DEMO_HOME_DIR}/lib
           COMPONENT demo)
   install(FILES ${PROJECT_SOURCE_DIR}/ociemu/demo/more_names.ora
                 ${PROJECT_SOURCE_DIR}/ociemu/demo/sqlnet.ora
