@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev libxcb1-dev qt6-translations-l10n
   xvfb xauth
   man-db
+  nodejs
 )
 
 missing=()
@@ -25,4 +26,13 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# npm installs the driver the node-oracledb test runs; some Node.js packages bring it along.
+if ! command -v npm >/dev/null; then
+  echo "Installing: npm"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
 fi
