@@ -37,11 +37,11 @@
 #define OCI_NLS_CHARSET_MAXBYTESZ 91
 #define OCI_NLS_CHARSET_FIXEDWIDTH 92
 /* The layout of the release number OCIServerRelease2 gives (18c and later). */
-#define OCI_SERVER_RELEASE_REL(v) ((sword)(((v) >> 24) & 0x000000FF))
-#define OCI_SERVER_RELEASE_REL_UPD(v) ((sword)(((v) >> 16) & 0x000000FF))
-#define OCI_SERVER_RELEASE_REL_UPD_REV(v) ((sword)(((v) >> 12) & 0x0000000F))
-#define OCI_SERVER_RELEASE_REL_UPD_INC(v) ((sword)(((v) >> 4) & 0x000000FF))
-#define OCI_SERVER_RELEASE_EXT(v) ((sword)(((v) >> 0) & 0x0000000F))
+#define OCI_SERVER_RELEASE_REL(v) (((v) >> 24) & 0x000000FF)
+#define OCI_SERVER_RELEASE_REL_UPD(v) (((v) >> 16) & 0x000000FF)
+#define OCI_SERVER_RELEASE_REL_UPD_REV(v) (((v) >> 12) & 0x0000000F)
+#define OCI_SERVER_RELEASE_REL_UPD_INC(v) (((v) >> 4) & 0x000000FF)
+#define OCI_SERVER_RELEASE_EXT(v) (((v) >> 0) & 0x0000000F)
 
 #ifdef __cplusplus
 extern "C" {

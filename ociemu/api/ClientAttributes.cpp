@@ -33,8 +33,8 @@ void Keep(Handle& h, ub4 attrtype, const void* value, size_t size) {
 
 // A kept text is read as Oracle gives texts: a pointer to it and its length.
 bool GiveText(Handle& h, ub4 attrtype, void* attributep, ub4* sizep) {
-  auto it = h.keptAttributes.find(attrtype);
-  PutTextAttribute(attributep, sizep, it == h.keptAttributes.end() ? std::string() : it->second);
+  // The pointer given out is the kept text's own, valid while the handle lives.
+  PutTextAttribute(attributep, sizep, h.keptAttributes[attrtype]);
   return true;
 }
 

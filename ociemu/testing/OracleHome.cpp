@@ -49,6 +49,8 @@ const char* VariantName(Variant variant) {
       return "net9";
     case Variant::Full:
       return "full";
+    case Variant::Gen19:
+      return "19c";
   }
   return "full";
 }

@@ -15,8 +15,9 @@ class Database;
 namespace ociemu::testing {
 
 // The client library variants: the OCI7 call set only; OCI8 without the 8.1 calls; with them;
-// with the Net 9 fetch; the full set with the session pool (what a current client offers).
-enum class Variant { Oci7, Oci8, Oci81, Net9, Full };
+// with the Net 9 fetch; the full set with the session pool; the 19c generation (what a current
+// client offers).
+enum class Variant { Oci7, Oci8, Oci81, Net9, Full, Gen19 };
 
 const char* VariantName(Variant variant);
 // The built libclntsh.so and liboramts.so of a variant.

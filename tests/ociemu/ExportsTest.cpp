@@ -80,6 +80,11 @@ const char* kNet9 = "OCIStmtFetch2";
 const char* kNet92 =
     "OCISessionPoolCreate OCISessionPoolDestroy OCISessionGet OCISessionRelease OCIStmtPrepare2 "
     "OCIStmtRelease OCIEnvNlsCreate";
+// What the 19c generation adds that ociemu serves.
+const char* kOci19 =
+    "OCIClientVersion OCIServerRelease2 OCIPing OCINlsNumericInfoGet OCINlsCharSetNameToId "
+    "OCINlsCharSetIdToName OCIRowidToChar OCIStmtGetNextResult OCIArrayDescriptorAlloc "
+    "OCIArrayDescriptorFree OCIBindByPos2 OCIBindByName2 OCIDefineByPos2";
 const char* kDiagnostics =
     "ociemu_live_handles ociemu_live_connections ociemu_call_count ociemu_reset_call_counts";
 
@@ -116,12 +121,14 @@ struct Group {
 // The generation lists: a variant exports every group of its generation and the older ones,
 // and nothing of a newer one.
 TEST(Exports, EachVariantExportsItsGenerationsGroupsAndNothingElse) {
-  const Group groups[] = {
-      {kOci7, Variant::Oci7},       {kOci8, Variant::Oci8},   {kOci8Date, Variant::Oci8},
-      {kOci8Number, Variant::Oci8}, {kOci81, Variant::Oci81}, {kOci81Thread, Variant::Oci81},
-      {kNet9, Variant::Net9},       {kNet92, Variant::Full},  {kDiagnostics, Variant::Oci7}};
+  const Group groups[] = {{kOci7, Variant::Oci7},     {kOci8, Variant::Oci8},
+                          {kOci8Date, Variant::Oci8}, {kOci8Number, Variant::Oci8},
+                          {kOci81, Variant::Oci81},   {kOci81Thread, Variant::Oci81},
+                          {kNet9, Variant::Net9},     {kNet92, Variant::Full},
+                          {kOci19, Variant::Gen19},   {kDiagnostics, Variant::Oci7}};
   EXPECT_EQ(Words(kOci8).size(), 116u);
-  for (Variant v : {Variant::Oci7, Variant::Oci8, Variant::Oci81, Variant::Net9, Variant::Full}) {
+  for (Variant v : {Variant::Oci7, Variant::Oci8, Variant::Oci81, Variant::Net9, Variant::Full,
+                    Variant::Gen19}) {
     SCOPED_TRACE(testing::VariantName(v));
     void* lib = dlopen(testing::VariantLibrary(v).c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib, nullptr) << dlerror();

@@ -7,7 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "ociemu/Oci.h"
+#include "ociemu/Oci19.h"
 
 #define CALL(name) ((__typeof__(&name))dlsym(library, #name))
 
@@ -24,6 +24,12 @@ static void expect(struct probe* p, int ok, const char* what) {
 }
 
 int probe_generation(void* library) {
+  /* Newer clients say which they are. */
+  if (dlsym(library, "OCIClientVersion")) {
+    sword major = 0, minor = 0, update = 0, patch = 0, port = 0;
+    CALL(OCIClientVersion)(&major, &minor, &update, &patch, &port);
+    return major * 10;
+  }
   if (dlsym(library, "OCIEnvNlsCreate")) return 92;
   if (dlsym(library, "OCIStmtFetch2")) return 90;
   if (dlsym(library, "OCIEnvCreate")) return 81;
@@ -129,6 +135,7 @@ static void run_oci8(void* library, struct probe* p, int generation, const char*
   OCIDefine* d1 = NULL;
   OCIDefine* d2 = NULL;
   int value = 0;
+  ub4 length = 0;
   OCIDate date;
   const char* sql = "select 7698, sysdate from dual";
   memset(&date, 0, sizeof date);
@@ -178,12 +185,37 @@ static void run_oci8(void* library, struct probe* p, int generation, const char*
                                 OCI_DEFAULT) == OCI_SUCCESS,
            "OCIStmtPrepare");
   }
-  CALL(OCIDefineByPos)
-  (stmt, &d1, err, 1, &value, sizeof value, SQLT_INT, NULL, NULL, NULL, OCI_DEFAULT);
-  CALL(OCIDefineByPos)
-  (stmt, &d2, err, 2, &date, sizeof date, SQLT_ODT, NULL, NULL, NULL, OCI_DEFAULT);
+  if (generation >= 190) {
+    ub4 version = 0;
+    sb4 width = 0;
+    expect(p, CALL(OCIPing)(svc, err, OCI_DEFAULT) == OCI_SUCCESS, "OCIPing");
+    expect(p,
+           CALL(OCIServerRelease2)(svc, err, NULL, 0, OCI_HTYPE_SVCCTX, &version, OCI_DEFAULT) ==
+                   OCI_SUCCESS &&
+               OCI_SERVER_RELEASE_REL(version) == 19,
+           "OCIServerRelease2");
+    expect(p,
+           CALL(OCINlsNumericInfoGet)(env, err, &width, OCI_NLS_CHARSET_MAXBYTESZ) == OCI_SUCCESS &&
+               width >= 1,
+           "OCINlsNumericInfoGet");
+    CALL(OCIDefineByPos2)
+    (stmt, &d1, err, 1, &value, sizeof value, SQLT_INT, NULL, &length, NULL, OCI_DEFAULT);
+    CALL(OCIDefineByPos2)
+    (stmt, &d2, err, 2, &date, sizeof date, SQLT_ODT, NULL, NULL, NULL, OCI_DEFAULT);
+  } else {
+    CALL(OCIDefineByPos)
+    (stmt, &d1, err, 1, &value, sizeof value, SQLT_INT, NULL, NULL, NULL, OCI_DEFAULT);
+    CALL(OCIDefineByPos)
+    (stmt, &d2, err, 2, &date, sizeof date, SQLT_ODT, NULL, NULL, NULL, OCI_DEFAULT);
+  }
   expect(p, CALL(OCIStmtExecute)(svc, stmt, err, 0, 0, NULL, NULL, OCI_DEFAULT) == OCI_SUCCESS,
          "OCIStmtExecute");
+  if (generation >= 190) {
+    void* result = NULL;
+    ub4 type = 0;
+    expect(p, CALL(OCIStmtGetNextResult)(stmt, err, &result, &type, OCI_DEFAULT) == OCI_NO_DATA,
+           "OCIStmtGetNextResult");
+  }
   if (generation >= 90) {
     expect(p, CALL(OCIStmtFetch2)(stmt, err, 1, OCI_FETCH_NEXT, 0, OCI_DEFAULT) == OCI_SUCCESS,
            "OCIStmtFetch2");
@@ -192,6 +224,7 @@ static void run_oci8(void* library, struct probe* p, int generation, const char*
            "OCIStmtFetch");
   }
   expect(p, value == 7698, "fetched value");
+  expect(p, generation < 190 || length == sizeof value, "fetched length");
   run_helpers(library, p, err, &date);
   if (generation >= 81) run_threads(library, p, env, err);
 

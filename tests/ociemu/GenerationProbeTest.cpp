@@ -17,7 +17,7 @@ class GenerationProbeTest : public ClientTest, public ::testing::WithParamInterf
 };
 
 TEST_P(GenerationProbeTest, DriverGuessesTheGenerationAndCallsTheRestUnchecked) {
-  const int expected[] = {70, 80, 81, 90, 92};
+  const int expected[] = {70, 80, 81, 90, 92, 190};
   EXPECT_EQ(probe_generation(client->Library()), expected[static_cast<int>(GetParam())]);
   char problem[128];
   EXPECT_EQ(probe_run(client->Library(), "SCOTT", "TIGER", "ORCL", problem, sizeof problem), 0)
@@ -27,7 +27,7 @@ TEST_P(GenerationProbeTest, DriverGuessesTheGenerationAndCallsTheRestUnchecked) 
 
 INSTANTIATE_TEST_SUITE_P(Variants, GenerationProbeTest,
                          ::testing::Values(Variant::Oci7, Variant::Oci8, Variant::Oci81,
-                                           Variant::Net9, Variant::Full),
+                                           Variant::Net9, Variant::Full, Variant::Gen19),
                          [](const auto& param) { return testing::VariantName(param.param); });
 
 }  // namespace
