@@ -11,6 +11,7 @@
 #include "oracle/logon/LogonHistoryStorage.h"
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/logon/PasswordDialog.h"
+#include "oracle/session/ConnectString.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 #include "platform/Process.h"
@@ -39,11 +40,21 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
 }  // namespace
 
 std::string LogonAttemptDescription(const TOracleSession& session) {
+  std::string username = session.LogonUsername();
+  std::string database = session.LogonDatabase();
+  TConnectAsOption connectAs = session.ConnectAs();
+  // A logon that failed before the session split a full connect string typed as the username
+  // (the client did not load) still has it whole: split it here, so the password never shows.
+  TConnectStringParts parts;
+  if (username.find_first_of("/@") != std::string::npos && ParseConnectString(username, parts)) {
+    username = parts.Username;
+    if (!parts.Database.empty()) database = parts.Database;
+    if (!parts.ConnectAs.empty()) connectAs = ConnectAsFromText(parts.ConnectAs);
+  }
   const TLogonTexts& texts = LogonTexts();
-  const std::string mode =
-      session.ConnectAs() == caNormal ? "Normal" : ConnectAsText(session.ConnectAs());
-  return texts.UsernameText + ": " + session.LogonUsername() + ", " + texts.DatabaseText + ": " +
-         session.LogonDatabase() + ", " + texts.ConnectAsLabelText + ": " + mode;
+  const std::string mode = connectAs == caNormal ? "Normal" : ConnectAsText(connectAs);
+  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database + ", " +
+         texts.ConnectAsLabelText + ": " + mode;
 }
 
 namespace {
