@@ -318,8 +318,8 @@ TEST_F(ProcessStateTest, AClientThatDoesNotLoadIsShownWithTheProgramsAdvice) {
 }
 
 TEST_F(ProcessStateTest, ABatchRunWithoutAClientNamesTheAttemptWithoutThePassword) {
-  const ScopedEnv noClient({{"ORACLE_HOME", "/nonexistent"}, {"LD_LIBRARY_PATH", ""},
-                            {"PATH", "/nonexistent"}});
+  const ScopedEnv noClient(
+      {{"ORACLE_HOME", "/nonexistent"}, {"LD_LIBRARY_PATH", ""}, {"PATH", "/nonexistent"}});
   oracle::FreeOCI();
   commandLine({"UserId=scott/Zq9secret@DB as sysdba"});
   std::ostringstream out, err;
