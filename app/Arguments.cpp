@@ -79,8 +79,18 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     if (problem.empty()) problem = std::move(message);
   };
 
-  for (const std::string& arg : args) {
+  bool batchSwitches = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (!arg.empty() && arg.front() == '-') {
+      // The switches of a run over many targets, with their values, have a parser of their own.
+      std::string batchError;
+      if (std::size_t next = i; ParseBatchOption(args, next, a.batch, batchError)) {
+        if (!batchError.empty()) note(batchError);
+        batchSwitches = true;
+        i = next - 1;
+        continue;
+      }
       const Switch* option = findSwitch(arg);
       if (option == nullptr) {
         note("unknown option " + arg);
@@ -113,6 +123,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     if (option != nullptr) option->apply(a);
   if (a.mode == Mode::Help || a.mode == Mode::Version) return a;
 
+  if (batchSwitches && a.mode != Mode::Batch)
+    note(
+        "--targets, --all-aliases, --jobs, --timeout, --repeat, --format, --password-stdin and "
+        "--quiet need --batch");
   for (const auto& [setting, count] : counts) {
     if (count < 2 || (setting->repeatableInBatch && a.mode == Mode::Batch)) continue;
     note(std::string(setting->key) + "= is given " + std::to_string(count) +
@@ -127,6 +141,7 @@ std::string UsageText() {
   return "Usage: dblogon [--gui | --console] [UserId=user/password@database] [OCIDLL=library]\n"
          "               [ORACLEHOME=home]\n"
          "       dblogon --batch UserId=user/password@database [OCIDLL=...] [ORACLEHOME=...]\n"
+         "       dblogon --batch [UserId=...]... [--targets FILE] [--all-aliases USER] [switches]\n"
          "       dblogon --diagnose [OCIDLL=...] [ORACLEHOME=...]\n"
          "       dblogon --version | --help\n"
          "\n"
@@ -140,7 +155,12 @@ std::string UsageText() {
          "  --version    print the versions of dblogon, its Oracle layer and the client\n"
          "  UserId=      a connect string: username/password@database [as sysdba]\n"
          "  OCIDLL=      the client library to load\n"
-         "  ORACLEHOME=  the Oracle home to use: a home's name, or its folder\n";
+         "  ORACLEHOME=  the Oracle home to use: a home's name, or its folder\n"
+         "\n"
+         "With --batch, several UserId= or these switches test many targets at once:\n" +
+         std::string(BatchOptionsUsage()) +
+         "A UserId= without a password takes it from --password-stdin, DBLOGON_PASSWORD or\n"
+         "the terminal.\n";
 }
 
 }  // namespace app

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchOptions.h"
+
 namespace app {
 
 enum class FrontEnd { Automatic, Gui, Console };
@@ -18,6 +20,7 @@ struct Arguments {
   FrontEnd frontEnd = FrontEnd::Automatic;
   Mode mode = Mode::Interactive;
   std::vector<std::string> passOn;  // the arguments the layer sees: the settings, as given
+  BatchOptions batch;               // the switches of a batch run over many targets
   std::string error;                // non-empty: a usage error, one line naming the problem
 };
 

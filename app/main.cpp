@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/Arguments.h"
-#include "app/Batch.h"
+#include "app/BatchMode.h"
 #include "app/FrontEnds.h"
 #include "app/Shell.h"
 #include "app/Version.h"
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     case app::Mode::Version:
       return app::RunVersion(std::cout);
     case app::Mode::Batch:
-      return app::RunBatch(std::cout, std::cerr);
+      return app::RunBatchMode(arguments.passOn, arguments.batch);
     case app::Mode::Diagnose:
       return app::RunDiagnose(std::cout);
     case app::Mode::Interactive:

@@ -142,9 +142,8 @@ class TerminalSession {
         exited_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
-      // Once the program has closed its side, the terminal reads nothing more; wait for the
-      // process itself then.
-      if (!readSome(10)) ::usleep(10000);
+      // A closed terminal answers at once: wait the step out, or the five seconds pass in a blink.
+      if (!readSome(10)) ::usleep(10'000);
     }
     return -1;
   }
