@@ -151,6 +151,10 @@ size_t Translator::EmitToken(size_t i) {
 void Translator::Emit(size_t begin, size_t end, bool keepLast) {
   size_t i = begin;
   while (i < end && i < stopAt_) {
+    if (skipped_.count(i)) {
+      ++i;
+      continue;
+    }
     if (auto before = prependBefore_.find(i); before != prependBefore_.end()) {
       std::string& sql = result_.sql;
       if (!sql.empty() && sql.back() != ' ' && sql.back() != '(' && sql.back() != '.') sql += ' ';
@@ -197,6 +201,19 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
   }
   FindBlocks();
   FindSingleRowSubqueries();
+  if (type == 4) {
+    // INSERT INTO t (SELECT ...): SQLite reads parentheses there as a column list.
+    for (size_t k = 0; k + 2 < tokens_.size(); ++k) {
+      if (depth_[k] != 0 || !tokens_[k].Is("INTO")) continue;
+      size_t open = k + 2;
+      if (T(open).IsSymbol(".")) open += 2;
+      if (T(open).IsSymbol("(") && (Word(open + 1, "SELECT") || Word(open + 1, "WITH"))) {
+        skipped_.insert(open);
+        skipped_.insert(MatchingParen(open));
+      }
+      break;
+    }
+  }
   if (type != 1) {
     // RETURNING (or RETURN) expressions INTO binds: the binds are outputs, not part of the text.
     for (size_t k = 0; k < tokens_.size(); ++k) {

@@ -126,6 +126,10 @@ TEST_F(SqlSemanticsTest, ExpressionsFollowOracle) {
       {"select to_char(to_date('03-01-2000', 'dd-mm-yyyy')) || '!' from dual", {{"03-JAN-00!"}}},
       {"select deptno from dept where rownum <= 1", {{"10"}}},
       {"select count(*) from (select deptno from dept where rownum < 2)", {{"1"}}},
+      {"select count(*) from (select deptno from dept)", {{"2"}}},
+      {"select nvl((select max(deptno) from dept where deptno > 10), 0), "
+       "decode(1, 1, (select dname from dept where deptno = 10)) from dual",
+       {{"20", "ACCOUNTING"}}},
       {"select rownum, dname from dept order by deptno", {{"1", "ACCOUNTING"}, {"2", "RESEARCH"}}},
       {"select (select max(deptno) from dept), (select dname from dept where deptno = 20) from "
        "dual",
@@ -164,7 +168,8 @@ TEST_F(SqlSemanticsTest, ExpressionsFollowOracle) {
         << e.sql;
     EXPECT_EQ(s.Error().text, e.text) << e.sql;
     client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
-  }
+  }  // A subquery in parentheses as the rows of an INSERT is no scalar subquery.
+  EXPECT_EQ(Outcome("insert into dept (select deptno + 50, dname, loc from dept)"), "ok");
 }
 
 TEST_F(SqlSemanticsTest, ParseErrorsPointWhereOracleDoes) {
