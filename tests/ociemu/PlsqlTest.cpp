@@ -383,8 +383,15 @@ const ErrorCase kErrors[] = {
     {"ExitOutsideALoop", "begin\n  exit;\nend;", 6550,
      "ORA-06550: line 2, column 3:\nPLS-00376: illegal EXIT statement; it must appear inside a "
      "loop\nORA-06550: line 2, column 3:\nPL/SQL: Statement ignored\n"},
-    {"SqlErrorInsideTheBlock", "begin\n  insert into no_such_table values (1);\nend;", 942,
+    {"MissingTableInStaticSql", "begin\n  insert into no_such_table values (1);\nend;", 6550,
+     "ORA-06550: line 2, column 15:\nPL/SQL: ORA-00942: table or view does not exist\n"
+     "ORA-06550: line 2, column 3:\nPL/SQL: SQL Statement ignored\n"},
+    {"MissingTableInDynamicSql",
+     "begin\n  execute immediate 'insert into no_such_table values (1)';\nend;", 942,
      "ORA-00942: table or view does not exist\nORA-06512: at line 2\n"},
+    {"RuntimeSqlErrorInsideTheBlock",
+     "declare n number;\nbegin\n  select to_number('abc') into n from dual;\nend;", 1722,
+     "ORA-01722: invalid number\nORA-06512: at line 3\n"},
     {"NotAllVariablesBound", "begin :unbound := 1; end;", 1008,
      "ORA-01008: not all variables bound\n"},
 };

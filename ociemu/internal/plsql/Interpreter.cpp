@@ -537,7 +537,7 @@ class Interpreter : public UnitLookup {
   }
 
   // Explicit cursors.
-  std::shared_ptr<CursorState> OpenQuery(const SqlText& query, Frame& f) {
+  std::shared_ptr<CursorState> OpenQuery(const SqlText& query, size_t offset, Frame& f) {
     auto state = std::make_shared<CursorState>();
     std::vector<Value> params = EvalParams(query, f);
     SqlCache cache;
@@ -548,7 +548,7 @@ class Interpreter : public UnitLookup {
     try {
       state->cursor->Execute(conn_, 0, 0, 0);
     } catch (const OracleError& e) {
-      throw Raised::From(e);
+      ThrowStaticSqlError(e, offset, query);
     }
     state->rows = std::make_unique<FetchedRows>(*state->cursor, 1);
     return state;
@@ -577,7 +577,7 @@ class Interpreter : public UnitLookup {
       slot.type = p.type;
       slot.value = Coerce(v, p.type, conv_);
     }
-    cursor.open = OpenQuery(d.query, *home);
+    cursor.open = OpenQuery(d.query, d.offset, *home);
     return cursor.open;
   }
 
@@ -607,7 +607,7 @@ class Interpreter : public UnitLookup {
       declared = &CursorSlot(s, f);
       state = OpenDeclared(s, *declared, f);
     } else {
-      state = OpenQuery(s.sql, f);
+      state = OpenQuery(s.sql, s.offset, f);
     }
     struct CloseAtEnd {
       Variable* declared;
@@ -645,8 +645,24 @@ class Interpreter : public UnitLookup {
         sqlRowCount_ = c.RowCount();
       }
     } catch (const OracleError& e) {
-      throw Raised::From(e);
+      ThrowStaticSqlError(e, s.offset, s.sql);
     }
+  }
+
+  // A parse error (ORA-009xx) of static SQL is a compile error of the block, as the PL/SQL
+  // compiler reports it; anything else is raised.
+  [[noreturn]] static void ThrowStaticSqlError(const OracleError& e, size_t offset,
+                                               const SqlText& t) {
+    if (e.Code() < 900 || e.Code() > 999) throw Raised::From(e);
+    std::string text = e.Message();
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    size_t at = offset;
+    if (!t.pieces.empty() && static_cast<size_t>(e.Offset()) < t.pieces[0].text.size()) {
+      at += static_cast<size_t>(e.Offset());
+    }
+    CompileError c{at, "PL/SQL: " + text, true, offset};
+    c.sqlStatement = true;
+    throw c;
   }
 
   void ExecuteImmediate(const Stmt& s, Frame& f) {
@@ -692,7 +708,8 @@ class Interpreter : public UnitLookup {
     try {
       h.var->Open(text, params);
     } catch (const OracleError& e) {
-      throw Raised::From(e);
+      if (s.value) throw Raised::From(e);  // dynamic SQL fails when it runs
+      ThrowStaticSqlError(e, s.offset, s.sql);
     }
   }
 
