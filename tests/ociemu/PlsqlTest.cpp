@@ -194,6 +194,14 @@ const BlockCase kBlocks[] = {
      "declare g char(1) := 'B'; begin :r := case g when 'A' then 'top' when 'B' then 'good' "
      "else 'other' end; end;",
      "good"},
+    {"CaseStatement",
+     "declare n number := 3; begin case when n < 3 then :r := 'low'; when n = 3 then "
+     ":r := 'three'; end case; case n when 1 then null; else :r := :r || '!'; end case; end;",
+     "three!"},
+    {"CaseStatementWithoutMatch",
+     "begin case 1 when 2 then null; end case; exception when case_not_found then "
+     ":r := sqlerrm; end;",
+     "ORA-06592: CASE not found while executing CASE statement"},
     {"BooleansAndConstants",
      "declare limit constant number := 10; ok boolean := 5 < limit; begin "
      "if ok and not (limit is null) then :r := 'yes'; end if; end;",

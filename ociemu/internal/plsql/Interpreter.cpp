@@ -414,6 +414,23 @@ class Interpreter : public UnitLookup {
       }
       case Stmt::kCursorFor:
         return CursorFor(s, f);
+      case Stmt::kCase: {
+        Value selector;
+        if (s.value) selector = Eval(*s.value, f);
+        for (const auto& [when, body] : s.branches) {
+          Value v = Eval(*when, f);
+          bool hit = false;
+          if (s.value) {
+            bool unknown = false;
+            hit = Compare(selector, v, conv_, &unknown) == 0 && !unknown;
+          } else {
+            hit = IsTrue(v);
+          }
+          if (hit) return RunList(body, f);
+        }
+        if (!s.hasElse) throw Raised::Oracle(6592);
+        return RunList(s.elseBody, f);
+      }
     }
     return Flow::kNormal;
   }

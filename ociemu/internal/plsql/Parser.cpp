@@ -811,6 +811,30 @@ StmtPtr Parser::ParseStatement() {
       ExpectSymbol(";");
       return s;
     }
+    if (w == "CASE") {
+      Next();
+      s->kind = Stmt::kCase;
+      if (!Peek().Is("WHEN")) s->value = ParseExpr();
+      if (!Peek().Is("WHEN")) Unexpected("when");
+      while (AcceptWord("WHEN")) {
+        ExprPtr when = ParseExpr();
+        ExpectWord("THEN");
+        StmtList body = ParseStatements();
+        if (body.empty())
+          Unexpected(
+              "begin case declare exit for if loop null raise return select update while <an "
+              "identifier>");
+        s->branches.emplace_back(std::move(when), std::move(body));
+      }
+      if (AcceptWord("ELSE")) {
+        s->hasElse = true;
+        s->elseBody = ParseStatements();
+      }
+      ExpectWord("END");
+      ExpectWord("CASE");
+      ExpectSymbol(";");
+      return s;
+    }
     if (w == "LOOP") {
       s->kind = Stmt::kLoop;
       return ParseLoopBody(std::move(s));
