@@ -1234,6 +1234,11 @@ class Interpreter : public UnitLookup {
   }
 
   static bool IsNiladic(const std::string& name) {
+    auto endsWith = [&](std::string_view suffix) {
+      return name.size() > suffix.size() &&
+             name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    if (endsWith(".NEXTVAL") || endsWith(".CURRVAL")) return true;
     return name == "SYSDATE" || name == "USER" || name == "UID" || name == "SYSTIMESTAMP" ||
            name == "CURRENT_DATE" || name == "LOCALTIMESTAMP" || name == "CURRENT_TIMESTAMP" ||
            name == "SESSIONTIMEZONE" || name == "DBTIMEZONE";

@@ -43,6 +43,15 @@ bool IsNiladicFunction(const std::string& name) {
   return names.count(name) > 0;
 }
 
+// seq.NEXTVAL and seq.CURRVAL: SQL expressions PL/SQL takes as they are.
+bool IsSequenceValue(const std::string& name) {
+  auto endsWith = [&](std::string_view suffix) {
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  };
+  return endsWith(".NEXTVAL") || endsWith(".CURRVAL");
+}
+
 // Calls the interpreter answers itself.
 bool IsBuiltinProcedure(const std::string& name) {
   return name == "RAISE_APPLICATION_ERROR" || name.rfind("DBMS_OUTPUT.", 0) == 0;
@@ -264,7 +273,10 @@ class Parser {
  public:
   void CheckCalls() {
     for (const auto& call : pendingCalls_) {
-      if (unitRoutineNames_.count(call.name) || IsBuiltinProcedure(call.name)) continue;
+      if (unitRoutineNames_.count(call.name) || IsBuiltinProcedure(call.name) ||
+          IsSequenceValue(call.name)) {
+        continue;
+      }
       if (lookup_ && lookup_->RoutineExists(call.name)) continue;
       throw CompileError{call.offset, PlsText(201, {call.name}), true, call.statement};
     }
