@@ -152,6 +152,23 @@ TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAnArrayInsertLosesTheTrans
   other.LogOff();
 }
 
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAPlsqlBlock) {
+  db.LoseConnectionInCall("OCIStmtExecute", 20);
+  const char* block =
+      "declare n number := 0; begin for i in 1 .. 100 loop "
+      "insert into t_rows values (i + 100); n := n + 1; end loop; "
+      "exception when others then null; end;";
+  EXPECT_EQ(Run(block, 1), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3113);
+  EXPECT_EQ(Run("select n from t_rows", 0), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+  db.ClearFaults();
+  Oci8Session other(*client);
+  ASSERT_TRUE(other.LogOn("SCOTT", "TIGER"));
+  EXPECT_EQ(Query(other, "select count(*) from t_rows"), (Rows{{"10"}}));
+  other.LogOff();
+}
+
 TEST_F(StatementFaultTest, ChosenErrorOnTheNthExecution) {
   db.FailNthCall("OCIStmtExecute", 54, 3);
   const sword expected[] = {OCI_SUCCESS, OCI_SUCCESS, OCI_ERROR, OCI_SUCCESS};
