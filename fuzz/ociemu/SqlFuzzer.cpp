@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -29,7 +30,9 @@ class DateSchema : public ociemu::SchemaLookup {
 // One database for the whole run, with a table of each kind of column and constraint.
 ociemu::Connection& Server() {
   static std::shared_ptr<ociemu::Connection> conn = [] {
-    const std::string file = "/tmp/ociemu-sql-fuzz-" + std::to_string(getpid()) + ".db";
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("ociemu-sql-fuzz-" + std::to_string(getpid()) + ".db"))
+                                 .string();
     std::remove(file.c_str());
     auto c = ociemu::Connection::Open(ociemu::Database::Create(file), "FUZZ");
     c->currentUser = "SCOTT";

@@ -165,6 +165,9 @@ sword OCINumberToText(OCIError* err, const OCINumber* number, const oratext* fmt
         fmt && fmt_length ? FormatNumber(n, TextArg(fmt, fmt_length)) : NumberToText(n);
     if (out.size() > *buf_size) throw OracleError(22065);
     std::memcpy(buf, out.data(), out.size());
+    // The length says where the text ends; a terminator where there is room serves callers
+    // that treat the buffer as a C string.
+    if (out.size() < *buf_size) buf[out.size()] = '\0';
     *buf_size = static_cast<ub4>(out.size());
     return OCI_SUCCESS;
   });

@@ -38,6 +38,12 @@ void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
   auto number = [&](const Number& n) {
     if (auto integer = n.ToInteger()) {
       sqlite3_bind_int64(st, index, *integer);
+    } else if (n.digits.size() > 15) {
+      // More digits than a double keeps: the decimal text, which a query returns exactly and
+      // SQLite still reads as a number in arithmetic and comparisons.
+      const std::string decimal = NumberToText(n);
+      sqlite3_bind_text(st, index, decimal.data(), static_cast<int>(decimal.size()),
+                        SQLITE_TRANSIENT);
     } else {
       sqlite3_bind_double(st, index, n.AsDouble());
     }

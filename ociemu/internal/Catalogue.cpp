@@ -325,6 +325,15 @@ int64_t NextSequenceValue(sqlite3* db, const std::string& name) {
   return current;
 }
 
+void KeepSequencesAfterRollback(sqlite3* db, const std::map<std::string, int64_t>& currval) {
+  if (currval.empty()) return;
+  Query q(db,
+          "update ociemu_sequences set next_value = CASE WHEN increment_by > 0 "
+          "THEN max(next_value, ?2 + increment_by) ELSE min(next_value, ?2 + increment_by) END "
+          "where name = ?1");
+  for (const auto& [name, value] : currval) q.Bind(1, name).Bind(2, value).Run();
+}
+
 std::string ObjectOwner(sqlite3* db, const std::string& name) {
   Query q(db, "select owner from ociemu_objects where name = ?1 order by type = 'SYNONYM'");
   q.Bind(1, name);

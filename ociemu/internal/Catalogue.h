@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -32,6 +34,10 @@ int64_t NextSequenceValue(sqlite3* db, const std::string& name);
 // the table it writes.
 std::optional<OracleError> ConstraintError(sqlite3* db, const std::string& message,
                                            int statementType, const std::string& table);
+
+// Sequence values are not transactional: after a rollback each sequence this session used
+// continues after the last value it handed out (currval), as if its update had been committed.
+void KeepSequencesAfterRollback(sqlite3* db, const std::map<std::string, int64_t>& currval);
 
 // The owner of a table, view or sequence as the catalogue records it; empty when unknown.
 std::string ObjectOwner(sqlite3* db, const std::string& name);

@@ -233,6 +233,7 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);
+      if (!translation_->returningInto.empty()) rc = StoreReturning(rc, r);
       if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
         OracleError e = MapError(c, rc);
         sqlite3_reset(stmt_);
@@ -260,6 +261,34 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
     outcome.warning = 24381;
   }
   return outcome;
+}
+
+int Cursor::StoreReturning(int rc, ub4 row) {
+  const auto& names = translation_->returningInto;
+  const std::string dateFormat = DateFormatOf(*conn_);
+  for (bool first = true; rc == SQLITE_ROW; first = false, rc = sqlite3_step(stmt_)) {
+    if (!first) continue;  // one value per bound element; more rows need dynamic binds
+    for (size_t k = 0; k < names.size(); ++k) {
+      const BindBuffer* b = nullptr;
+      if (auto it = namedBinds_.find(names[k]); it != namedBinds_.end()) {
+        b = &it->second;
+      } else if (auto at =
+                     positionBinds_.find(static_cast<ub4>(translation_->binds.size() + k + 1));
+                 at != positionBinds_.end()) {
+        b = &at->second;
+      }
+      if (!b) throw OracleError(1008);
+      DefineBuffer out;
+      out.value = b->value;
+      out.size = b->size;
+      out.type = b->type;
+      out.indicator = b->indicator;
+      out.length = b->length;
+      out.returnCode = b->returnCode;
+      StoreValue(SqlValue(stmt_, static_cast<int>(k)), ColumnType{}, out, row, dateFormat);
+    }
+  }
+  return rc;
 }
 
 Cursor::Outcome Cursor::Fetch(ub4 rows) {

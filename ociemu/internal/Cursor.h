@@ -128,6 +128,9 @@ class Cursor {
   void BindRow(Connection& conn, ub4 row);
   OracleError MapError(Connection& conn, int rc) const;
   void RunServerStatement(Connection& conn);
+  // Writes the RETURNING row of DML iteration row into the INTO binds; returns the step code
+  // after the statement's last row.
+  int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
   // A PL/SQL block or CREATE of a stored unit, with the binds as its host variables: a block
   // runs once per iteration, scalar binds taking the iteration's array element.

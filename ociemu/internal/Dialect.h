@@ -78,6 +78,9 @@ struct Translation {
   uint16_t functionCode = 0;   // the SQL function code of the OCI7 data area and SQLFNCODE
   std::string sql;
   std::vector<std::string> binds;  // the name behind ?1, ?2 ... (upper-cased, "1" for :1)
+  // DML ... RETURNING expressions INTO :a, :b: the output binds, in order; the statement
+  // returns the expressions as SQLite's RETURNING rows.
+  std::vector<std::string> returningInto;
   std::vector<SelectItem> items;
   std::vector<std::pair<std::string, std::string>> settings;  // ALTER SESSION, names lower-case
   std::string savepoint;

@@ -103,21 +103,38 @@ void Translator::FindSingleRowSubqueries() {
   for (const auto& b : blocks_) {
     if (b->depth == 0 || b->select < 2 || !tokens_[b->select - 1].IsSymbol("(")) continue;
     if (b->items.size() != 1 || b->listBegin != b->select + 1) continue;  // DISTINCT, two columns
-    const Token& before = tokens_[b->select - 2];
-    const bool operatorBefore =
-        before.kind == Token::kSymbol && !before.IsSymbol(")") && !before.IsSymbol(",");
-    const bool wordBefore = before.Is("SELECT") || before.Is("THEN") || before.Is("ELSE") ||
-                            before.Is("WHEN") || before.Is("RETURN");
-    const bool listBefore = before.IsSymbol(",") && Owner(b->select - 2) &&
-                            b->select - 2 < Owner(b->select - 2)->listEnd &&
-                            b->select - 2 >= Owner(b->select - 2)->listBegin;
-    const bool argumentBefore =
-        before.IsSymbol("(") || (before.IsSymbol(",") && !Owner(b->select - 2));
-    if (!operatorBefore && !wordBefore && !listBefore && !argumentBefore) continue;
-    if (before.IsSymbol("(") && b->select >= 3 &&
-        (tokens_[b->select - 3].Is("IN") || tokens_[b->select - 3].Is("EXISTS"))) {
-      continue;
+    // A scalar subquery stands where a value does: after an operator, a select-list comma,
+    // THEN/ELSE/WHEN, or as an argument of a function or of VALUES. Inline views (FROM, JOIN),
+    // IN/EXISTS lists and INSERT ... (SELECT) are row sources.
+    const size_t open = b->select - 1;
+    const Token& before = tokens_[open - 1];
+    auto callBefore = [&](size_t paren) {
+      if (paren == 0) return false;
+      const Token& name = tokens_[paren - 1];
+      return name.Is("VALUES") || (name.kind == Token::kWord && KnownFunction(name.text));
+    };
+    auto enclosingOpen = [&](size_t k) -> size_t {
+      for (size_t j = k; j-- > 0;) {
+        if (tokens_[j].IsSymbol("(") && depth_[j] + 1 == depth_[k]) return j;
+      }
+      return 0;
+    };
+    bool scalar = false;
+    if (before.kind == Token::kSymbol && !before.IsSymbol(")") && !before.IsSymbol(",") &&
+        !before.IsSymbol("(")) {
+      scalar = true;
+    } else if (before.Is("SELECT") || before.Is("THEN") || before.Is("ELSE") || before.Is("WHEN") ||
+               before.Is("RETURN")) {
+      scalar = true;
+    } else if (before.IsSymbol("(")) {
+      scalar = callBefore(open - 1);
+    } else if (before.IsSymbol(",")) {
+      const Block* owner = Owner(open - 1);
+      const bool inList = owner && depth_[open - 1] == owner->depth &&
+                          open - 1 >= owner->listBegin && open - 1 < owner->listEnd;
+      scalar = inList || (depth_[open - 1] > 0 && callBefore(enclosingOpen(open - 1)));
     }
+    if (!scalar) continue;
     // A block that aggregates, groups or combines returns its rows its own way.
     const size_t close = b->select - 1 < tokens_.size() ? MatchingParen(b->select - 1) : 0;
     bool plain = true;

@@ -125,6 +125,10 @@ size_t Translator::EmitToken(size_t i) {
       Out("row_number() OVER ()", i);
       return i + 1;
     }
+    if (i == returning_) {
+      Out("RETURNING", i);
+      return i + 1;
+    }
     if (w == "MINUS") {
       Out("EXCEPT", i);
       return i + 1;
@@ -147,6 +151,10 @@ size_t Translator::EmitToken(size_t i) {
 void Translator::Emit(size_t begin, size_t end, bool keepLast) {
   size_t i = begin;
   while (i < end && i < stopAt_) {
+    if (skipped_.count(i)) {
+      ++i;
+      continue;
+    }
     if (auto before = prependBefore_.find(i); before != prependBefore_.end()) {
       std::string& sql = result_.sql;
       if (!sql.empty() && sql.back() != ' ' && sql.back() != '(' && sql.back() != '.') sql += ' ';
@@ -193,6 +201,37 @@ Translation Translator::Query(uint16_t type, uint16_t fn) {
   }
   FindBlocks();
   FindSingleRowSubqueries();
+  if (type == 4) {
+    // INSERT INTO t (SELECT ...): SQLite reads parentheses there as a column list.
+    for (size_t k = 0; k + 2 < tokens_.size(); ++k) {
+      if (depth_[k] != 0 || !tokens_[k].Is("INTO")) continue;
+      size_t open = k + 2;
+      if (T(open).IsSymbol(".")) open += 2;
+      if (T(open).IsSymbol("(") && (Word(open + 1, "SELECT") || Word(open + 1, "WITH"))) {
+        skipped_.insert(open);
+        skipped_.insert(MatchingParen(open));
+      }
+      break;
+    }
+  }
+  if (type != 1) {
+    // RETURNING (or RETURN) expressions INTO binds: the binds are outputs, not part of the text.
+    for (size_t k = 0; k < tokens_.size(); ++k) {
+      if (depth_[k] != 0 || !(tokens_[k].Is("RETURNING") || tokens_[k].Is("RETURN"))) continue;
+      size_t into = k + 1;
+      while (into < tokens_.size() && !(depth_[into] == 0 && tokens_[into].Is("INTO"))) ++into;
+      if (into >= tokens_.size() - 1) Fail(925, into);
+      if (into == k + 1) Fail(936, into);
+      for (size_t b = into + 1; T(b).kind != Token::kEnd; b += 2) {
+        if (T(b).kind != Token::kBind) Fail(1745, b);
+        result_.returningInto.push_back(T(b).text);
+        if (!T(b + 1).IsSymbol(",") && T(b + 1).kind != Token::kEnd) Fail(933, b + 1);
+      }
+      returning_ = k;
+      stopAt_ = into;
+      break;
+    }
+  }
   // The outermost query names and types the columns.
   if (type == 1) {
     Block* top = nullptr;

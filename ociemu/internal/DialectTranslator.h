@@ -19,6 +19,9 @@ namespace dialect {
 
 constexpr int kMaxNesting = 200;
 
+// Whether name is a SQL function the translation knows the result type of.
+bool KnownFunction(const std::string& name);
+
 // Words that end a FROM list, and words that cannot be an alias.
 const std::set<std::string>& ClauseWords();
 const std::set<std::string>& NotAliases();
@@ -132,6 +135,8 @@ class Translator {
   size_t stopAt_ = std::string::npos;               // tokens from here are not written (FOR UPDATE)
   std::map<size_t, std::string> appendAfter_;       // text written after a token (column aliases)
   std::map<size_t, std::string> prependBefore_;     // text written before a token
+  std::set<size_t> skipped_;                        // tokens not written
+  size_t returning_ = std::string::npos;            // the RETURNING (or RETURN) of a DML
   std::map<size_t, Concatenation> concatenations_;  // || chains by their first token
 };
 

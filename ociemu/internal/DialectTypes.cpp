@@ -75,6 +75,10 @@ const std::map<std::string, Returns>& FunctionTypes() {
 
 }  // namespace
 
+bool KnownFunction(const std::string& name) {
+  return FunctionTypes().count(name) > 0;
+}
+
 ColumnType Translator::ColumnOf(const Block* b, const std::string& qualifier,
                                 const std::string& column) const {
   for (; b; b = Owner(b->select > 0 ? b->select - 1 : tokens_.size())) {

@@ -79,6 +79,7 @@ const std::unordered_map<int, const char*>& Texts() {
       {1722, "invalid number"},
       {1740, "missing double quote in identifier"},
       {1741, "illegal zero-length identifier"},
+      {1745, "invalid host/bind variable name"},
       {1756, "quoted string not properly terminated"},
       {1821, "date format not recognized"},
       {1830, "date format picture ends before converting entire input string"},

@@ -138,6 +138,10 @@ TEST_F(NumberTest, FormatModels) {
       {"12", "S99", "+12"},
       {"-12", "99MI", "12-"},
       {"-12", "99PR", "<12>"},
+      // How a reader of object attributes asks for all the digits of a number.
+      {"12.5", "FM99999999999999999999999999999999999999", "13"},
+      {"12.5", "FM99D999999999999999999999999999999999999", "12.5"},
+      {"20", "FM99D999999999999999999999999999999999999", "20."},
       {"123456789012345678901234567.5", "FM999999999999999999999999999",
        "123456789012345678901234568"},
   };
@@ -168,6 +172,29 @@ TEST_F(NumberTest, FetchedNumbersAreDecimal) {
                   "select 4.35 * 100, 0.1 + 0.2, 7698, 1 / 3, to_char(1234.5, 'FM9G999D99') "
                   "from dual"),
             (Rows{{"435", ".3", "7698", ".333333333333333", "1,234.5"}}));
+  // A bound NUMBER keeps its digits on the way through the server.
+  OCIStmt* stmt = nullptr;
+  client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+  const char sql[] = "select :n from dual";
+  client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql), sizeof sql - 1,
+                         OCI_NTV_SYNTAX, OCI_DEFAULT);
+  const char digits[] = "12345678901234567890.123456789";
+  OCINumber value;
+  ASSERT_EQ(client->OCINumberFromText(s.err, reinterpret_cast<const OraText*>(digits),
+                                      sizeof digits - 1, nullptr, 0, nullptr, 0, &value),
+            OCI_SUCCESS);
+  OCIBind* bind = nullptr;
+  client->OCIBindByPos(stmt, &bind, s.err, 1, &value, sizeof value, SQLT_VNU, nullptr, nullptr,
+                       nullptr, 0, nullptr, OCI_DEFAULT);
+  OCINumber back;
+  OCIDefine* define = nullptr;
+  client->OCIDefineByPos(stmt, &define, s.err, 1, &back, sizeof back, SQLT_VNU, nullptr, nullptr,
+                         nullptr, OCI_DEFAULT);
+  ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(ToText(back, ""), digits);
+  client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
   s.LogOff();
 }
 

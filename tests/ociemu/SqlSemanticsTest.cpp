@@ -126,6 +126,10 @@ TEST_F(SqlSemanticsTest, ExpressionsFollowOracle) {
       {"select to_char(to_date('03-01-2000', 'dd-mm-yyyy')) || '!' from dual", {{"03-JAN-00!"}}},
       {"select deptno from dept where rownum <= 1", {{"10"}}},
       {"select count(*) from (select deptno from dept where rownum < 2)", {{"1"}}},
+      {"select count(*) from (select deptno from dept)", {{"2"}}},
+      {"select nvl((select max(deptno) from dept where deptno > 10), 0), "
+       "decode(1, 1, (select dname from dept where deptno = 10)) from dual",
+       {{"20", "ACCOUNTING"}}},
       {"select rownum, dname from dept order by deptno", {{"1", "ACCOUNTING"}, {"2", "RESEARCH"}}},
       {"select (select max(deptno) from dept), (select dname from dept where deptno = 20) from "
        "dual",
@@ -164,7 +168,8 @@ TEST_F(SqlSemanticsTest, ExpressionsFollowOracle) {
         << e.sql;
     EXPECT_EQ(s.Error().text, e.text) << e.sql;
     client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
-  }
+  }  // A subquery in parentheses as the rows of an INSERT is no scalar subquery.
+  EXPECT_EQ(Outcome("insert into dept (select deptno + 50, dname, loc from dept)"), "ok");
 }
 
 TEST_F(SqlSemanticsTest, ParseErrorsPointWhereOracleDoes) {
@@ -223,6 +228,12 @@ TEST_F(SqlSemanticsTest, SequencesCountAndStop) {
                   "select sequence_name, min_value, max_value, increment_by, cycle_flag, "
                   "last_number from user_sequences"),
             (Rows{{"EMP_SEQ", "1", "20", "5", "N", "25"}}));
+  // A rollback does not give sequence values back.
+  ASSERT_EQ(Outcome("create sequence txn_seq"), "ok");
+  ASSERT_EQ(Outcome("create table seq_use (n number)"), "ok");
+  ASSERT_EQ(Outcome("insert into seq_use values (txn_seq.nextval)"), "ok");
+  ASSERT_EQ(Outcome("rollback"), "ok");
+  EXPECT_EQ(value("select txn_seq.nextval from dual"), "2");
   EXPECT_EQ(Outcome("create sequence emp_seq"),
             "ORA-00955: name is already used by an existing object\n");
   EXPECT_EQ(Outcome("create sequence bad_seq increment by 0"),
@@ -298,6 +309,47 @@ TEST_F(SqlSemanticsTest, SerializableTransactionsKeepTheirSnapshot) {
   ASSERT_EQ(Run(other, "commit"), "ok");
   EXPECT_EQ(Query(s, "select loc from dept where deptno = 20"), (Rows{{"DENVER"}}));
   other.LogOff();
+}
+
+// DML RETURNING ... INTO writes the changed row's values into the output binds.
+TEST_F(SqlSemanticsTest, ReturningIntoFillsTheOutputBinds) {
+  MakeScottTables();
+  ASSERT_EQ(Outcome("create sequence dept_seq start with 50 increment by 10"), "ok");
+  const std::string sql =
+      "insert into dept (deptno, dname) values (dept_seq.nextval, :name) "
+      "returning deptno, dname || '!', rowid into :id, :shout, :row";
+  OCIStmt* stmt = nullptr;
+  client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+  ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                   static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  char name[] = "SALES";
+  int id = 0;
+  char shout[32] = {}, row[32] = {};
+  sb2 shoutInd = -1;
+  OCIBind* b[4] = {};
+  auto bind = [&](int k, const char* n, void* value, sb4 size, ub2 type, sb2* ind) {
+    ASSERT_EQ(client->OCIBindByName(stmt, &b[k], s.err, reinterpret_cast<const OraText*>(n),
+                                    static_cast<sb4>(std::strlen(n)), value, size, type, ind,
+                                    nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+  };
+  bind(0, ":name", name, 5, SQLT_CHR, nullptr);
+  bind(1, ":id", &id, sizeof id, SQLT_INT, nullptr);
+  bind(2, ":shout", shout, sizeof shout, SQLT_STR, &shoutInd);
+  bind(3, ":row", row, sizeof row, SQLT_STR, nullptr);
+  ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(id, 50);
+  EXPECT_STREQ(shout, "SALES!");
+  EXPECT_EQ(shoutInd, 0);
+  EXPECT_EQ(std::strlen(row), 18u);
+  client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  EXPECT_EQ(Query(s, "select dname from dept where rowid = '" + std::string(row) + "'"),
+            (Rows{{"SALES"}}));
+  EXPECT_EQ(Outcome("update dept set loc = 'X' returning loc"),
+            "ORA-00925: missing INTO keyword\n");
 }
 
 TEST_F(SqlSemanticsTest, OpenCursorsAreLimited) {
