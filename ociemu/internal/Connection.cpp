@@ -135,6 +135,7 @@ void Connection::BeforeCall(std::string_view call) {
 void Connection::Close() {
   if (closed_) return;
   Rollback();
+  plsqlSession.reset();  // package state may hold cursors that hold this connection
   closed_ = true;
   --liveConnections;
 }

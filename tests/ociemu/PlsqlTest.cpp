@@ -194,6 +194,14 @@ const BlockCase kBlocks[] = {
      "declare g char(1) := 'B'; begin :r := case g when 'A' then 'top' when 'B' then 'good' "
      "else 'other' end; end;",
      "good"},
+    {"CaseStatement",
+     "declare n number := 3; begin case when n < 3 then :r := 'low'; when n = 3 then "
+     ":r := 'three'; end case; case n when 1 then null; else :r := :r || '!'; end case; end;",
+     "three!"},
+    {"CaseStatementWithoutMatch",
+     "begin case 1 when 2 then null; end case; exception when case_not_found then "
+     ":r := sqlerrm; end;",
+     "ORA-06592: CASE not found while executing CASE statement"},
     {"BooleansAndConstants",
      "declare limit constant number := 10; ok boolean := 5 < limit; begin "
      "if ok and not (limit is null) then :r := 'yes'; end if; end;",
@@ -321,6 +329,57 @@ TEST_F(PlsqlTest, EmbeddedSqlSeesTheBlocksVariables) {
             (Rows{{"2", "item 2"}, {"3", "ITEM 3"}, {"4", "ITEM 4"}, {"9", "dynamic"}}));
 }
 
+// The blocks a dataset sends: column defaults, and a check constraint whose columns became binds.
+TEST_F(PlsqlTest, DefaultAndCheckConstraintBlocks) {
+  ASSERT_EQ(Run("create sequence order_seq start with 500"), OCI_SUCCESS) << s.Error().text;
+  ASSERT_EQ(Run("create table orders (id number, status varchar2(1), amount number)"), OCI_SUCCESS);
+  ASSERT_EQ(Run("insert into orders values (1, 'N', -5)"), OCI_SUCCESS);
+  Var id = Var::Int("ID");
+  Var status = Var::Text("STATUS", nullptr, 2);
+  Var created(std::string("CREATED"), SQLT_DAT, 7);
+  Var who = Var::Text("WHO");
+  ASSERT_EQ(Run("begin\n  :ID := order_seq.nextval;\n  :STATUS := 'N';\n  :CREATED := sysdate;\n"
+                "  :WHO := user;\nend;",
+                {&id, &status, &created, &who}),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(id.IntAt(), 500);
+  EXPECT_EQ(status.TextAt(), "N");
+  EXPECT_EQ(created.indicators[0], 0);
+  EXPECT_EQ(who.TextAt(), "SCOTT");
+
+  const std::string check =
+      "begin\n"
+      "  select AMOUNT into :AMOUNT from orders where rowid = :kvl__rowid;\n"
+      "  if not (:STATUS in ('N', 'S') and (:AMOUNT is null or :AMOUNT >= 0)) then\n"
+      "    :error := 2290;\n"
+      "  else\n"
+      "    :error := 0;\n"
+      "  end if;\n"
+      "exception\n"
+      "  when others then :error := 0;\n"
+      "end;";
+  Rows rowids = Query(s, "select rowid from orders");
+  ASSERT_EQ(rowids.size(), 1u);
+  Var rowid = Var::Text("KVL__ROWID", rowids[0][0].c_str());
+  Var amount(std::string("AMOUNT"), SQLT_FLT, 8);
+  Var error = Var::Int("ERROR");
+  ASSERT_EQ(Run(check, {&status, &rowid, &amount, &error}), OCI_SUCCESS) << s.Error().text;
+  EXPECT_EQ(error.IntAt(), 2290);  // the stored amount is negative
+  status.SetText(0, "X");
+  ASSERT_EQ(Run("begin if not (:STATUS in ('N', 'S')) then :error := 2290; else :error := 0; "
+                "end if; end;",
+                {&status, &error}),
+            OCI_SUCCESS);
+  EXPECT_EQ(error.IntAt(), 2290);
+  status.indicators[0] = -1;  // NULL satisfies a check constraint
+  ASSERT_EQ(Run("begin if not (:STATUS in ('N', 'S')) then :error := 2290; else :error := 0; "
+                "end if; end;",
+                {&status, &error}),
+            OCI_SUCCESS);
+  EXPECT_EQ(error.IntAt(), 0);
+}
+
 TEST_F(PlsqlTest, AFailingBlockUndoesItsChanges) {
   ASSERT_EQ(Run("create table audit_log (msg varchar2(20))"), OCI_SUCCESS);
   ASSERT_EQ(Run("insert into audit_log values ('before')"), OCI_SUCCESS);
@@ -383,8 +442,15 @@ const ErrorCase kErrors[] = {
     {"ExitOutsideALoop", "begin\n  exit;\nend;", 6550,
      "ORA-06550: line 2, column 3:\nPLS-00376: illegal EXIT statement; it must appear inside a "
      "loop\nORA-06550: line 2, column 3:\nPL/SQL: Statement ignored\n"},
-    {"SqlErrorInsideTheBlock", "begin\n  insert into no_such_table values (1);\nend;", 942,
+    {"MissingTableInStaticSql", "begin\n  insert into no_such_table values (1);\nend;", 6550,
+     "ORA-06550: line 2, column 15:\nPL/SQL: ORA-00942: table or view does not exist\n"
+     "ORA-06550: line 2, column 3:\nPL/SQL: SQL Statement ignored\n"},
+    {"MissingTableInDynamicSql",
+     "begin\n  execute immediate 'insert into no_such_table values (1)';\nend;", 942,
      "ORA-00942: table or view does not exist\nORA-06512: at line 2\n"},
+    {"RuntimeSqlErrorInsideTheBlock",
+     "declare n number;\nbegin\n  select to_number('abc') into n from dual;\nend;", 1722,
+     "ORA-01722: invalid number\nORA-06512: at line 3\n"},
     {"NotAllVariablesBound", "begin :unbound := 1; end;", 1008,
      "ORA-01008: not all variables bound\n"},
 };

@@ -162,6 +162,7 @@ struct Stmt {
     kFetch,      // target, into
     kClose,      // target
     kCursorFor,  // loopSlot (the record), target (a cursor) with usingArgs, or sql
+    kCase,       // value (selector, may be null), branches, elseBody when hasElse
   };
   Kind kind = kNull;
   size_t offset = 0;
@@ -179,6 +180,7 @@ struct Stmt {
   std::vector<ExprPtr> into;
   std::vector<ExprPtr> usingArgs;
   bool hasException = false;
+  bool hasElse = false;
   ExceptionKey exception;
   std::unique_ptr<SqlCache> cache;
 };

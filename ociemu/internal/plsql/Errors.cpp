@@ -90,7 +90,10 @@ OracleError CompileFailure(std::string_view source, const CompileError& e) {
     return std::string(buf);
   };
   std::string message = at(e.offset) + e.text + "\n";
-  if (e.statementIgnored) message += at(e.statementOffset) + "PL/SQL: Statement ignored\n";
+  if (e.statementIgnored) {
+    message += at(e.statementOffset) +
+               (e.sqlStatement ? "PL/SQL: SQL Statement ignored\n" : "PL/SQL: Statement ignored\n");
+  }
   return OracleError(6550, message);
 }
 

@@ -22,6 +22,8 @@ struct CompileError {
   // "PL/SQL: Statement ignored" (semantic errors do, syntax errors do not).
   bool statementIgnored = false;
   size_t statementOffset = 0;
+  // A static SQL statement the SQL engine could not parse is "SQL Statement ignored".
+  bool sqlStatement = false;
 };
 
 // Oracle's "PLS-nnnnn: text" for the compiler messages this interpreter gives.
