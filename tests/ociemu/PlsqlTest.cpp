@@ -658,6 +658,23 @@ TEST_F(PlsqlTest, StoredProceduresFunctionsAndPackages) {
   EXPECT_EQ(Run("create procedure twice is begin null; end;"), OCI_ERROR);
   EXPECT_EQ(s.Error().code, 955);
 
+  // A stored procedure calls another; one created with errors is stored invalid.
+  ASSERT_EQ(Run("create procedure log_twice(n in out number) is begin n := twice(n); "
+                "split_name('a b', x, y); end;"),
+            OCI_SUCCESS_WITH_INFO);
+  EXPECT_EQ(s.Error().code, 24344);
+  EXPECT_EQ(s.Error().text, "ORA-24344: success with compilation error\n");
+  EXPECT_EQ(Run("begin\n  log_twice(2);\nend;"), OCI_ERROR);
+  EXPECT_EQ(s.Error().text,
+            "ORA-06550: line 2, column 3:\nPLS-00905: object SCOTT.LOG_TWICE is invalid\n"
+            "ORA-06550: line 2, column 3:\nPL/SQL: Statement ignored\n");
+  ASSERT_EQ(
+      Run("create or replace procedure log_twice(n in out number) is x varchar2(9); "
+          "y varchar2(9); begin n := twice(n); split_name('a b', x, y); n := n + length(y); end;"),
+      OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(Result("declare n number := 21; begin log_twice(n); :r := n; end;"), "43");
+
   // The catalogue keeps the source and the arguments.
   EXPECT_EQ(Query(s,
                   "select type, substr(source, 1, 20) from ociemu_plsql_units where name = "
