@@ -11,6 +11,7 @@
 #include "oracle/logon/LogonHistoryStorage.h"
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/logon/PasswordDialog.h"
+#include "oracle/session/ConnectString.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 #include "platform/Process.h"
@@ -35,6 +36,28 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
   form.PasswordEdit.text = session.LogonPassword();
   form.SetDatabaseText(options, session.LogonDatabase());
 }
+
+}  // namespace
+
+std::string LogonAttemptDescription(const TOracleSession& session) {
+  std::string username = session.LogonUsername();
+  std::string database = session.LogonDatabase();
+  TConnectAsOption connectAs = session.ConnectAs();
+  // A logon that failed before the session split a full connect string typed as the username
+  // (the client did not load) still has it whole: split it here, so the password never shows.
+  TConnectStringParts parts;
+  if (username.find_first_of("/@") != std::string::npos && ParseConnectString(username, parts)) {
+    username = parts.Username;
+    if (!parts.Database.empty()) database = parts.Database;
+    if (!parts.ConnectAs.empty()) connectAs = ConnectAsFromText(parts.ConnectAs);
+  }
+  const TLogonTexts& texts = LogonTexts();
+  const std::string mode = connectAs == caNormal ? "Normal" : ConnectAsText(connectAs);
+  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database + ", " +
+         texts.ConnectAsLabelText + ": " + mode;
+}
+
+namespace {
 
 // One confirmed attempt: hand the fields to the session and log on. Failures are shown here;
 // only exceptions outside the framework's class pass on.
@@ -67,9 +90,10 @@ void attemptLogon(TOracleSession& session, TLogOnForm& form, const ui::Picture& 
     if (e.ErrorCode() == kPasswordExpired && ClientRunsOCI8())
       ChangePasswordDialog(&session, LogonTexts().PasswordExpiredText, picture);
     else
-      ui::port().ShowMessage(e.Message());
+      ui::port().ShowDetailedMessage(e.Message(), LogonAttemptDescription(session));
   } catch (const Exception& e) {
-    ui::port().ShowMessage(e.Message());
+    ui::port().ShowDetailedMessage(e.Message(),
+                                   ClientLoaded() ? std::string() : ClientLoadAdvice());
   }
 }
 
@@ -92,6 +116,20 @@ void TOracleLogon::SetSession(TOracleSession* session) {
 void TOracleLogon::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component != nullptr && component == session_) session_ = nullptr;
+}
+
+namespace {
+std::string& clientLoadAdvice() {
+  static std::string advice;
+  return advice;
+}
+}  // namespace
+
+const std::string& ClientLoadAdvice() {
+  return clientLoadAdvice();
+}
+void SetClientLoadAdvice(std::string advice) {
+  clientLoadAdvice() = std::move(advice);
 }
 
 bool TOracleLogon::Execute() {
@@ -171,6 +209,8 @@ std::string CommandLineValue(const std::string& name) {
   return {};
 }
 
-bool ControlKeyDown() { return ui::port().ControlKeyDown(); }
+bool ControlKeyDown() {
+  return ui::port().ControlKeyDown();
+}
 
 }  // namespace oracle
