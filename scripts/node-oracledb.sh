@@ -4,7 +4,8 @@
 # Installs the pinned oracledb package (tests/nodeoracledb/package-lock.json) from npm into
 # INSTALL_DIR, makes a demo home with OCIEMU_ADMIN in a temporary folder and runs
 # tests/nodeoracledb/ThickMode.js on it. Exits 77 (skipped) only when npm cannot reach its
-# registry.
+# registry. NODE_PRELOAD names libraries node loads first (the sanitizer runtimes of an
+# instrumented client).
 set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/../tests/nodeoracledb" && pwd)"
 install_dir="$1"
@@ -30,4 +31,5 @@ fi
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 "$admin" demo-home "$home" >/dev/null
-NODE_PATH="$install_dir/node_modules" node "$source_dir/ThickMode.js" "$home"
+NODE_PATH="$install_dir/node_modules" LD_PRELOAD="${NODE_PRELOAD:-}" \
+  node "$source_dir/ThickMode.js" "$home"
