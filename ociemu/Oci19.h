@@ -53,7 +53,7 @@ OCIEMU_API sword OCIServerRelease2(void* hndlp, OCIError* errhp, OraText* bufp, 
                                    ub1 hndltype, ub4* version, ub4 mode);
 OCIEMU_API sword OCIPing(OCISvcCtx* svchp, OCIError* errhp, ub4 mode);
 OCIEMU_API sword OCINlsNumericInfoGet(void* envhp, OCIError* errhp, sb4* val, ub2 item);
-OCIEMU_API sword OCINlsCharSetNameToId(void* envhp, const oratext* name);
+OCIEMU_API ub2 OCINlsCharSetNameToId(void* envhp, const oratext* name);
 OCIEMU_API sword OCINlsCharSetIdToName(void* envhp, oratext* buf, size_t buflen, ub2 id);
 OCIEMU_API sword OCIStmtGetNextResult(OCIStmt* stmthp, OCIError* errhp, void** result, ub4* rtype,
                                       ub4 mode);

@@ -140,9 +140,9 @@ sword OCINlsNumericInfoGet(void* envhp, OCIError* errhp, sb4* val, ub2 item) {
   });
 }
 
-// These two return the id (0 for an unknown name) and OCI_SUCCESS or OCI_ERROR, and take no
-// error handle.
-sword OCINlsCharSetNameToId(void* envhp, const oratext* name) {
+// The id of a name (0 for one not known) and the name of an id (OCI_ERROR for an id not known
+// or a buffer too small); neither takes an error handle.
+ub2 OCINlsCharSetNameToId(void* envhp, const oratext* name) {
   CountCall("OCINlsCharSetNameToId");
   if (!envhp || !name) return 0;
   return CharacterSetId(reinterpret_cast<const char*>(name));
