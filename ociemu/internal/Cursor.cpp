@@ -65,6 +65,7 @@ Cursor::~Cursor() {
 }
 
 void Cursor::Close() {
+  if (conn_) conn_->CloseQuery(this);
   FreeRows();
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
@@ -171,6 +172,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   rowCount_ = rowsFetched_ = 0;
   parseOffset_ = 0;
   rowErrors_.clear();
+  if (conn_) conn_->CloseQuery(this);
   FreeRows();
   scrollable_ = false;
   if (conn_ != conn) {
@@ -204,6 +206,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
         if (iters == 0) return outcome;
         return Scroll(iters, OCI_FETCH_NEXT, 0);
       }
+      c.OpenQuery(this, [this] { ReadAhead(); });
       if (iters == 0) return outcome;
       outcome = Fetch(iters);
       if ((mode & OCI_EXACT_FETCH) && outcome.status != OCI_NO_DATA) {
@@ -230,6 +233,7 @@ Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mod
   c.BeginTransaction();
   const bool batchErrors = mode & OCI_BATCH_ERRORS;
   for (ub4 r = rowoff; r < iters; ++r) {
+    c.Progress();
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);
@@ -293,6 +297,10 @@ int Cursor::StoreReturning(int rc, ub4 row) {
 
 Cursor::Outcome Cursor::Fetch(ub4 rows) {
   if (scrollable_) return Scroll(rows, OCI_FETCH_NEXT, 0);
+  if (readAhead_) {
+    if (!conn_ || !conn_->Usable()) throw OracleError(3114);
+    return StoreRows(position_, rows, false);
+  }
   if (!executed_ || !stmt_) throw OracleError(24338);
   if (!IsQuery()) throw OracleError(1002);
   if (!conn_ || !conn_->Usable()) throw OracleError(3114);
@@ -304,9 +312,11 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
     if (entry.first > columns_.size()) throw OracleError(1007);
   }
   for (ub4 r = 0; r < rows && !fetchDone_; ++r) {
+    conn_->Progress();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) {
       fetchDone_ = true;
+      conn_->CloseQuery(this);
       break;
     }
     if (rc != SQLITE_ROW) throw MapError(*conn_, rc);
@@ -332,6 +342,21 @@ void Cursor::FreeRows() {
     for (sqlite3_value* v : row) sqlite3_value_free(v);
   }
   rows_.clear();
+  position_ = 0;
+  readAhead_ = false;
+}
+
+void Cursor::ReadAhead() {
+  if (!executed_ || !stmt_ || fetchDone_ || scrollable_ || readAhead_) return;
+  // An error here stays with the rows read so far; the fetch after them reports the end.
+  try {
+    Materialize();
+  } catch (const std::exception&) {
+    sqlite3_reset(stmt_);
+  }
+  scrollable_ = false;
+  fetchDone_ = true;
+  readAhead_ = true;
   position_ = 0;
 }
 
@@ -403,10 +428,10 @@ Cursor::Outcome Cursor::Scroll(ub4 rows, ub2 orientation, sb4 offset) {
     none.status = OCI_NO_DATA;
     return none;
   }
-  return StoreRows(static_cast<size_t>(start - 1), rows);
+  return StoreRows(static_cast<size_t>(start - 1), rows, true);
 }
 
-Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
+Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows, bool scrolling) {
   for (const auto& entry : defines_) {
     if (entry.first > columns_.size()) throw OracleError(1007);
   }
@@ -414,6 +439,7 @@ Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
   bool truncated = false;
   ub4 r = 0;
   for (; r < rows && first + r < rows_.size(); ++r) {
+    conn_->Progress();
     const auto& row = rows_[first + r];
     for (const auto& [position, d] : defines_) {
       truncated |=
@@ -422,7 +448,7 @@ Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
   }
   rowsFetched_ = r;
   position_ = static_cast<ub4>(first + r);
-  rowCount_ = std::max(rowCount_, position_);
+  rowCount_ = scrolling ? std::max(rowCount_, position_) : rowCount_ + r;
   Outcome outcome;
   if (r < rows) {
     outcome.status = OCI_NO_DATA;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ociemu/Oci.h"
@@ -36,6 +37,9 @@ struct BindBuffer {
   ub4* tableLength = nullptr;
   // For a cursor bind (SQLT_RSET, SQLT_CUR): the statement value stands for; null if none.
   std::function<Cursor*(void* value)> cursorOf;
+  // Values the application gave piece by piece at execution (OCI_DATA_AT_EXEC), one per row;
+  // they replace value and length (nullopt is NULL).
+  const std::vector<std::optional<std::string>>* pieces = nullptr;
 };
 
 // An output column: element i at value + i * size.
@@ -49,6 +53,9 @@ struct DefineBuffer {
   // Stores a ROWID text into the descriptor an SQLT_RDD element points to; false for a pointer
   // that is no ROWID descriptor.
   std::function<bool(void* descriptor, const std::string& rowid)> setRowid;
+  // A define whose values go to the application piece by piece (OCI_DYNAMIC_FETCH with
+  // OCIDefineDynamic): called for every row with the value's bytes (nullopt for NULL).
+  std::function<void(ub4 row, std::optional<std::string_view> value)> dynamic = nullptr;
 };
 
 struct ColumnDesc {
@@ -138,7 +145,10 @@ class Cursor {
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
   void FreeRows();
-  Outcome StoreRows(size_t first, ub4 rows);
+  // Reads the rest of an open query's rows into rows_ and lets go of the SQLite statement's
+  // read; the fetches that follow take the rows from there.
+  void ReadAhead();
+  Outcome StoreRows(size_t first, ub4 rows, bool scrolling);
 
   std::string text_;
   bool prepared_ = false;
@@ -164,6 +174,7 @@ class Cursor {
   // A scrollable cursor's result, each row a copy of its values.
   std::vector<std::vector<sqlite3_value*>> rows_;
   ub4 position_ = 0;
+  bool readAhead_ = false;  // the remaining rows are in rows_
 };
 
 }  // namespace ociemu

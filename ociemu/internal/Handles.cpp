@@ -46,6 +46,15 @@ void ErrorHandle::Release() {
   }
 }
 
+ub4 StmtHandle::PrefetchCount() const {
+  if (prefetchMemory == 0) return prefetchRows;
+  size_t rowSize = 0;
+  for (const auto& column : cursor.Columns()) rowSize += column.type.size ? column.type.size : 22;
+  const ub4 byMemory = static_cast<ub4>(prefetchMemory / (rowSize ? rowSize : 1));
+  // With both set, the one reached first limits the prefetch.
+  return prefetchRows ? std::min(prefetchRows, byMemory) : byMemory;
+}
+
 void StmtHandle::Release() {
   cursor.Close();
   auto handles = std::move(owned);

@@ -150,6 +150,8 @@ const std::unordered_map<int, const char*>& Texts() {
       {24422, "error occurred while trying to destroy the Session Pool"},
       {24431, "Statement does not exist in the cache"},
       {24381, "error(s) in array DML"},
+      {24342, "unable to execute piecewise operation"},
+      {24343, "user defined callback error"},
       {24391, "invalid fetch operation"},
       {28000, "the account is locked"},
       {28001, "the password has expired"},

@@ -103,6 +103,9 @@ std::string Interpreter::TraceLine(const Frame& f, size_t offset) const {
 
 void Interpreter::Step() {
   if (limits_.maxSteps && ++steps_ > limits_.maxSteps) throw Raised::Oracle(1013);
+  // A connection that breaks in the middle of the block ends it here (ORA-03113), past any
+  // handler of the block: the session it would run in is gone.
+  conn_->Progress();
   CheckStack();
 }
 
