@@ -195,6 +195,7 @@ class TOracleSession : public TComponent {
   void applyStoredSettings();
   void notifyClientsOfLogOff();
   void endConnection();
+  void abandonConnection();
   void freeHandles();
   void raiseLastError();
   void endTransaction(bool commit);

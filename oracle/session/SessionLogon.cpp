@@ -58,20 +58,21 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
-// Holds OCILock when asked, released at the end of the scope.
-class OptionalClientLock {
+// Holds a lock for the scope when asked to (OCILock or the session lock under ThreadSafe, the
+// session lock in OCI7 mode).
+class OptionalLock {
  public:
-  explicit OptionalClientLock(bool take) : taken_(take) {
-    if (taken_) OCILock().Enter();
+  OptionalLock(TOracleCriticalSection& section, bool take) : section_(take ? &section : nullptr) {
+    if (section_ != nullptr) section_->Enter();
   }
-  ~OptionalClientLock() {
-    if (taken_) OCILock().Leave();
+  ~OptionalLock() {
+    if (section_ != nullptr) section_->Leave();
   }
-  OptionalClientLock(const OptionalClientLock&) = delete;
-  OptionalClientLock& operator=(const OptionalClientLock&) = delete;
+  OptionalLock(const OptionalLock&) = delete;
+  OptionalLock& operator=(const OptionalLock&) = delete;
 
  private:
-  bool taken_;
+  TOracleCriticalSection* section_;
 };
 
 }  // namespace
@@ -150,7 +151,7 @@ void TOracleSession::normalLogOn() {
   TriggerBeforeLogOn();
   std::exception_ptr failure;
   {
-    OptionalClientLock clientLock(threadSafe_);
+    OptionalLock clientLock(OCILock(), threadSafe_);
     try {
       logOnSteps();
     } catch (...) {
@@ -174,6 +175,7 @@ void TOracleSession::logOnSteps() {
     timings_.loadClient = millisecondsSince(start);
   }
   LogOff();
+  conn_->clientGeneration = ClientGeneration();
   conn_->oci8Mode = !preferences_->UseOCI7() && Net8Available() && !ForceOCI7() && !odbcLogon_ &&
                     externalLDA_ == nullptr;
   conn_->serviceConvertedToLda = false;
@@ -231,16 +233,14 @@ void TOracleSession::createEnvironmentAndHandles() {
                                                nullptr, nullptr, 0, nullptr)
                                 : OCIEnvInit(&env, OCI_DEFAULT, 0, nullptr));
         shared = env;
+        internal::SharedEnvironmentMade();
       }
-      c.env.adopt(static_cast<OCIEnv*>(shared));
-      c.envIsShared = true;
+      c.env.borrow(static_cast<OCIEnv*>(shared));  // the session unit frees it at the end
     } else if (UseNet81()) {
       RecordStatus(OCIEnvCreate(c.env.out(), OCI_OBJECT + (threadSafe_ ? OCI_THREADED : 0),
                                 nullptr, nullptr, nullptr, nullptr, 0, nullptr));
-      c.envIsShared = false;
     } else {
       RecordStatus(OCIEnvInit(c.env.out(), threadSafe_ ? OCI_DEFAULT : kEnvInitNoMutex, 0, nullptr));
-      c.envIsShared = false;
     }
   }
   OCIEnv* env = c.env.get();
@@ -318,7 +318,8 @@ void TOracleSession::logOnOCI7(const std::string& connectString) {
 void TOracleSession::adoptExternalSVC() {
   internal::SessionConnection& c = *conn_;
   c.oci8Mode = true;
-  c.service.adopt(static_cast<OCISvcCtx*>(externalSVC_));
+  // The service context and what hangs on it belong to whoever made it.
+  c.service.borrow(static_cast<OCISvcCtx*>(externalSVC_));
   // The service context's environment is read through a temporary environment of our own.
   {
     internal::OciHandle<OCIEnv, OCI_HTYPE_ENV> temporaryEnv;
@@ -330,8 +331,7 @@ void TOracleSession::adoptExternalSVC() {
                temporaryError.get());
     temporaryError.reset();
     temporaryEnv.reset();
-    c.env.adopt(environment);
-    c.envIsShared = true;  // belongs to whoever made the service context
+    c.env.borrow(environment);
   }
   OCIHandleAlloc(c.env.get(), c.error.outVoid(), OCI_HTYPE_ERROR, 0, nullptr);
   OCIHandleAlloc(c.env.get(), c.auxError.outVoid(), OCI_HTYPE_ERROR, 0, nullptr);
@@ -340,8 +340,8 @@ void TOracleSession::adoptExternalSVC() {
   OCIAttrGet(c.service.get(), OCI_HTYPE_SVCCTX, &server, nullptr, OCI_ATTR_SERVER, c.error.get());
   OCIAttrGet(c.service.get(), OCI_HTYPE_SVCCTX, &userSession, nullptr, OCI_ATTR_SESSION,
              c.error.get());
-  c.server.adopt(server);
-  c.userSession.adopt(userSession);
+  c.server.borrow(server);
+  c.userSession.borrow(userSession);
 }
 
 bool TOracleSession::statementCacheInUse() const {
@@ -398,16 +398,15 @@ void TOracleSession::notifyClientsOfLogOff() {
 void TOracleSession::endConnection() {
   internal::SessionConnection& c = *conn_;
   ui::BusyCursor busy(cursor_);
-  OptionalClientLock clientLock(threadSafe_);
+  OptionalLock clientLock(OCILock(), threadSafe_);
   if (Shared()) {
     void* mtsService = mtsService_;
     externalLDA_ = nullptr;
     externalSVC_ = nullptr;
-    c.service.release();
-    c.server.release();
-    c.userSession.release();
-    c.env.release();
-    c.envIsShared = false;
+    c.service.reset();
+    c.server.reset();
+    c.userSession.reset();
+    c.env.reset();
     if (c.oci8Mode) {
       c.error.reset();
       c.auxError.reset();
@@ -442,16 +441,23 @@ void TOracleSession::freeHandles() {
   c.error.reset();
   c.auxError.reset();
   c.userSession.reset();
-  if (c.envIsShared)
-    c.env.release();
-  else
-    c.env.reset();
-  c.envIsShared = false;
+  c.env.reset();
+}
+
+void TOracleSession::abandonConnection() {
+  conn_->Abandon();
+  externalLDA_ = nullptr;
+  externalSVC_ = nullptr;
+  mtsService_ = nullptr;
+  mtsControlled_ = false;
 }
 
 void TOracleSession::LogOff() {
+  // The library this session's handles came from was unloaded (FreeOCI) since: they went with
+  // it, and nothing of them may be called, neither in the gone copy nor in a newly loaded one.
+  const bool clientGone = conn_->ClientGone();
   if (connected_) {
-    if (rollbackOnDisconnect_ && !Shared()) {
+    if (rollbackOnDisconnect_ && !Shared() && !clientGone) {
       try {
         Rollback();
       } catch (...) {
@@ -461,9 +467,14 @@ void TOracleSession::LogOff() {
     notifyClientsOfLogOff();
     connected_ = false;
     ClearCaches();
-    endConnection();
+    if (clientGone)
+      abandonConnection();
+    else
+      endConnection();
     if (!ComponentState().contains(csDestroying) && OnChange) OnChange(*this);
   }
+  // Also what a failed logon left attached.
+  if (clientGone) abandonConnection();
   internal::SessionConnection& c = *conn_;
   if (c.serverAttached) {
     RecordStatus(OCIServerDetach(c.server.get(), c.error.get(), OCI_DEFAULT));
@@ -488,16 +499,15 @@ void TOracleSession::endTransaction(bool commit) {
   if (mtsControlled_)
     throw Exception(commit ? "Cannot commit an MTS Controlled Transaction"
                            : "Cannot rollback an MTS Controlled Transaction");
-  const bool lock = !conn_->oci8Mode;
-  if (lock) conn_->lock.Enter();
+  // The session lock guards the logon data area in OCI7 mode, up to the error text read from it.
+  OptionalLock sessionLock(conn_->lock, !conn_->oci8Mode);
   if (conn_->oci8Mode)
     RecordStatus(commit ? OCITransCommit(conn_->service.get(), conn_->error.get(), OCI_DEFAULT)
                         : OCITransRollback(conn_->service.get(), conn_->error.get(), OCI_DEFAULT));
   else
     RecordStatus(commit ? ocom(static_cast<Lda_Def*>(LogonDataArea()))
                         : orol(static_cast<Lda_Def*>(LogonDataArea())));
-  if (LastErrorCode() != 0) RaiseOracleError(this, ErrorSource(), this);  // releases the lock
-  if (lock) conn_->lock.Leave();
+  raiseLastError();
 }
 
 void TOracleSession::Commit() {
@@ -516,6 +526,8 @@ void TOracleSession::ChangePassword(const std::string& newPassword) {
     ui::BusyCursor busy(cursor_);
     InitOCI();
   }
+  // Handles of an unloaded copy of the library are dropped first; the change then attaches anew.
+  if (conn_->ClientGone()) LogOff();
   internal::SessionConnection& c = *conn_;
   if (!c.oci8Mode) {
     // Through a statement of the session's own; that needs the query engine of a later version.
@@ -525,6 +537,7 @@ void TOracleSession::ChangePassword(const std::string& newPassword) {
     ui::BusyCursor busy(cursor_);
     if (!c.serverAttached) {
       ConnectString();
+      c.clientGeneration = ClientGeneration();
       createEnvironmentAndHandles();
       attachServer();
     }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,7 @@ struct BindingState {
   TOracleCriticalSection OCILock;
   void* OCILibHandle = nullptr;  // nullptr: not loaded
   void* MTSLibHandle = nullptr;
+  std::uint64_t clientGeneration = 1;  // raised by every unload
   std::string MTSDLL;
   bool ForceOCI7 = false;
   std::string SavedCurrentDir;
