@@ -19,7 +19,9 @@ struct KindCase {
   bool pool;  // made as a session-pool handle
 };
 
-void PrintTo(const KindCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const KindCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class HandleKind : public testing::TestWithParam<KindCase> {};
 
@@ -37,22 +39,23 @@ TEST_P(HandleKind, IsMadeAsItsOwnKind) {
   env->Release();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, HandleKind,
-    testing::Values(KindCase{"Error", OCI_HTYPE_ERROR, false},
-                    KindCase{"ServiceContext", OCI_HTYPE_SVCCTX, false},
-                    KindCase{"Statement", OCI_HTYPE_STMT, false},
-                    KindCase{"Describe", OCI_HTYPE_DESCRIBE, false},
-                    KindCase{"Server", OCI_HTYPE_SERVER, false},
-                    KindCase{"Session", OCI_HTYPE_SESSION, false},
-                    KindCase{"Transaction", OCI_HTYPE_TRANS, false},
-                    KindCase{"ComplexObject", OCI_HTYPE_COMPLEXOBJECT, false},
-                    KindCase{"Security", OCI_HTYPE_SECURITY, false},
-                    KindCase{"Subscription", OCI_HTYPE_SUBSCRIPTION, false},
-                    KindCase{"ConnectionPool", OCI_HTYPE_CPOOL, false},
-                    KindCase{"SessionPool", OCI_HTYPE_SPOOL, true},
-                    KindCase{"Admin", OCI_HTYPE_ADMIN, false}),
-    [](const testing::TestParamInfo<KindCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Types, HandleKind,
+                         testing::Values(KindCase{"Error", OCI_HTYPE_ERROR, false},
+                                         KindCase{"ServiceContext", OCI_HTYPE_SVCCTX, false},
+                                         KindCase{"Statement", OCI_HTYPE_STMT, false},
+                                         KindCase{"Describe", OCI_HTYPE_DESCRIBE, false},
+                                         KindCase{"Server", OCI_HTYPE_SERVER, false},
+                                         KindCase{"Session", OCI_HTYPE_SESSION, false},
+                                         KindCase{"Transaction", OCI_HTYPE_TRANS, false},
+                                         KindCase{"ComplexObject", OCI_HTYPE_COMPLEXOBJECT, false},
+                                         KindCase{"Security", OCI_HTYPE_SECURITY, false},
+                                         KindCase{"Subscription", OCI_HTYPE_SUBSCRIPTION, false},
+                                         KindCase{"ConnectionPool", OCI_HTYPE_CPOOL, false},
+                                         KindCase{"SessionPool", OCI_HTYPE_SPOOL, true},
+                                         KindCase{"Admin", OCI_HTYPE_ADMIN, false}),
+                         [](const testing::TestParamInfo<KindCase>& row) {
+                           return std::string(row.param.name);
+                         });
 
 }  // namespace
 }  // namespace ociemu
