@@ -356,6 +356,59 @@ TEST(SessionLock, AFailedCommitLeavesTheCallersHoldAlone) {
   }
 }
 
+// A session given another's service context borrows it with its environment, server and user
+// session: logging off, or being destroyed while connected, frees only the error handles it
+// made itself, and the owner's connection goes on.
+TEST(ExternalConnection, AnAdoptedServiceContextIsBorrowedNotFreed) {
+  ClientHome client;
+  TOracleSession owner(nullptr);
+  ASSERT_EQ(logOn(owner, "scott", "tiger"), 0);
+  const long ownerHandles = client.liveHandles();
+  ASSERT_GT(ownerHandles, 0);
+  {
+    TOracleSession borrower(nullptr);
+    borrower.SetExternalSVC(owner.ExternalSVC());
+    EXPECT_TRUE(borrower.Connected());
+    EXPECT_TRUE(borrower.Shared());
+    EXPECT_EQ(borrower.ExternalSVC(), owner.ExternalSVC());
+    EXPECT_EQ(client.liveHandles(), ownerHandles + 2);  // its error handles
+    borrower.Commit();
+    borrower.LogOff();
+    EXPECT_EQ(client.liveHandles(), ownerHandles);
+    EXPECT_EQ(client.liveConnections(), 1);
+    borrower.SetExternalSVC(owner.ExternalSVC());
+  }
+  EXPECT_EQ(client.liveHandles(), ownerHandles);
+  EXPECT_NO_THROW(owner.Commit());
+  owner.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+  EXPECT_EQ(client.liveConnections(), 0);
+}
+
+TEST(ExternalConnection, AnAdoptedLogonDataAreaIsBorrowedNotLoggedOff) {
+  ClientHome client(Variant::Oci7);
+  TOracleSession owner(nullptr);
+  ASSERT_EQ(logOn(owner, "scott", "tiger"), 0);
+  ASSERT_FALSE(owner.OCI8Mode());
+  {
+    TOracleSession borrower(nullptr);
+    borrower.SetExternalLDA(owner.ExternalLDA());
+    EXPECT_TRUE(borrower.Connected());
+    EXPECT_TRUE(borrower.Shared());
+    EXPECT_FALSE(borrower.OCI8Mode());
+    EXPECT_EQ(borrower.ExternalLDA(), owner.ExternalLDA());
+    borrower.Commit();
+    borrower.LogOff();
+    EXPECT_EQ(client.liveConnections(), 1);
+    borrower.SetExternalLDA(owner.ExternalLDA());
+  }
+  EXPECT_EQ(client.liveConnections(), 1);
+  EXPECT_NO_THROW(owner.Commit());
+  owner.LogOff();
+  EXPECT_EQ(client.liveConnections(), 0);
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
 TEST(Logon, ThreadSafeSessionsLogOnFromSeveralThreads) {
   ClientHome client;
   std::vector<std::thread> threads;
