@@ -1,26 +1,30 @@
-// A session whose logon step is a test double: each LogOn takes the next scripted outcome
-// (success, an Oracle error, or success with a password-expiry warning) and records the
-// parameters it was given after the connect string was split, as the real logon does.
+// A session whose client calls are test doubles: each LogOn and each ChangePassword takes the next
+// scripted outcome (success, an Oracle error, success with a password-expiry warning, or a failure
+// that is no Oracle error) and records what it was given. LogOn splits the connect string first,
+// as the real logon does, and records the parameters after the split.
 #pragma once
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 
-namespace e2e {
+namespace testsupport {
 
 struct Outcome {
-  int errorCode = 0;     // non-zero: the logon fails with this Oracle error
+  int errorCode = 0;     // non-zero: the call fails with this Oracle error
   std::string message;   // the error's or the warning's text
-  bool warning = false;  // success with a password-expiry warning
+  bool warning = false;  // a logon that succeeds with a password-expiry warning
+  bool foreign = false;  // the call fails with an exception that is no Oracle error
 };
 
 inline Outcome Success() { return {}; }
-inline Outcome Failure(int code, std::string message) { return {code, std::move(message), false}; }
+inline Outcome Failure(int code, std::string message) { return {code, std::move(message)}; }
 inline Outcome Warning(std::string message) { return {0, std::move(message), true}; }
+inline Outcome ForeignFailure() { return {0, "not an Oracle failure", false, true}; }
 
 struct Attempt {
   std::string username, password, database;
@@ -28,31 +32,30 @@ struct Attempt {
   bool operator==(const Attempt&) const = default;
 };
 
-class SessionDouble : public oracle::TOracleSession {
+class FakeSession : public oracle::TOracleSession {
  public:
-  using TOracleSession::TOracleSession;
-  ~SessionDouble() override { LogOff(); }
+  explicit FakeSession(oracle::TComponent* owner = nullptr) : TOracleSession(owner) {}
+  ~FakeSession() override { LogOff(); }
 
-  std::deque<Outcome> outcomes;  // an empty queue means success
-  std::vector<Attempt> attempts;
+  std::deque<Outcome> outcomes;        // of the logons; an empty queue means success
+  std::deque<Outcome> changeOutcomes;  // of the password changes; empty means success
+  std::vector<Attempt> attempts;       // every logon, in order
   std::vector<std::string> passwordChanges;
   int logOffs = 0;
-  bool failPasswordChange = false;
+
+  int logOns() const { return static_cast<int>(attempts.size()); }
+  // Connected without a logon attempt.
+  void connect() { SetConnectedState(true); }
 
   void LogOn() override {
     LogOff();
     ConnectString();
     attempts.push_back({LogonUsername(), LogonPassword(), LogonDatabase(), ConnectAs()});
-    Outcome outcome;
-    if (!outcomes.empty()) {
-      outcome = outcomes.front();
-      outcomes.pop_front();
-    }
+    const Outcome outcome = next(outcomes);
     SetLogonWarning(outcome.warning ? outcome.message : std::string());
-    if (outcome.errorCode == 0) SetConnectedState(true);
+    if (outcome.errorCode == 0 && !outcome.foreign) SetConnectedState(true);
     FinishLogOnAttempt();
-    if (outcome.errorCode != 0)
-      throw oracle::EOracleError(outcome.errorCode, outcome.message, this, this);
+    raise(outcome);
   }
 
   void LogOff() override {
@@ -63,11 +66,22 @@ class SessionDouble : public oracle::TOracleSession {
 
   void ChangePassword(const std::string& newPassword) override {
     passwordChanges.push_back(newPassword);
-    if (failPasswordChange)
-      throw oracle::EOracleError(28003, "ORA-28003: password verification for the specified "
-                                        "password failed\n", this, this);
+    raise(next(changeOutcomes));
     SetLogonPassword(newPassword);
+  }
+
+ private:
+  static Outcome next(std::deque<Outcome>& queue) {
+    if (queue.empty()) return {};
+    Outcome outcome = queue.front();
+    queue.pop_front();
+    return outcome;
+  }
+  void raise(const Outcome& outcome) {
+    if (outcome.foreign) throw std::runtime_error(outcome.message);
+    if (outcome.errorCode != 0)
+      throw oracle::EOracleError(outcome.errorCode, outcome.message, this, this);
   }
 };
 
-}  // namespace e2e
+}  // namespace testsupport
