@@ -3,9 +3,7 @@
 // decide the interface level: OCI7 or OCI8 mode, the 8.1 calls, the Net 9 fetch, the session pool.
 // Also loads the optional transaction-coordinator library, owns OCILock and unloads everything.
 //
-// Threading: InitOCI and InitMTS hold OCILock for their whole run, so concurrent first uses load
-// the library once. FreeOCI takes no lock; its callers make sure no client call is running. The
-// flags are written only while loading or unloading and may be read freely afterwards.
+// Threading: see oracle/THREADING.md (OCILock, what FreeOCI's callers must make sure of).
 #pragma once
 
 #include <cstdint>

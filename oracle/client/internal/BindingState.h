@@ -2,9 +2,7 @@
 // loaded libraries with their entry-point slots and flags, the net service names, and what the
 // diagnostics report. FreeOCI resets it the way a fresh load needs (tests use that too).
 //
-// Threading: the loading fields are written only while OCILock is held (InitOCI, InitMTS) or by
-// FreeOCI, whose callers make sure no client call is running; afterwards they are read freely.
-// The discovery and net-service-name caches belong to the thread that asks first.
+// Threading: see oracle/THREADING.md.
 #pragma once
 
 #include <array>
