@@ -22,11 +22,18 @@ void BatchPort::ShowMessage(const std::string& text) {
   out_ << forTerminal(text) << '\n';
 }
 
+void BatchPort::ShowDetailedMessage(const std::string& text, const std::string& /*detail*/) {
+  // The run prints what was tried on a line of its own, once, whatever the outcome.
+  ShowMessage(text);
+}
+
 bool BatchPort::AskYesNo(const std::string& text) {
   out_ << forTerminal(text) << " -> No\n";
   return false;
 }
 
-ui::ModalResult BatchPort::ShowModal(ui::Form& /*form*/) { return ui::ModalResult::Cancel; }
+ui::ModalResult BatchPort::ShowModal(ui::Form& /*form*/) {
+  return ui::ModalResult::Cancel;
+}
 
 }  // namespace app

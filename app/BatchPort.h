@@ -15,6 +15,7 @@ class BatchPort final : public ui::UiPort {
   explicit BatchPort(std::ostream& out) : out_(out) {}
 
   void ShowMessage(const std::string& text) override;
+  void ShowDetailedMessage(const std::string& text, const std::string& detail) override;
   bool AskYesNo(const std::string& text) override;
   ui::ModalResult ShowModal(ui::Form& form) override;
   const ui::MenuItem* PopupMenu(ui::Form&, const std::vector<ui::MenuItem>&, const ui::Control*,

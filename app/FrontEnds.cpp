@@ -5,42 +5,48 @@
 
 #include "app/Shell.h"
 #include "oracle/client/ClientDiagnostics.h"
+#include "platform/Locale.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
+#include "ui/Language.h"
 #include "ui/UiPort.h"
 
 #ifdef DBLOGON_WITH_CONSOLE
 #include "ui/console/ConsolePort.h"
 #endif
 #ifdef DBLOGON_WITH_QT
+#include "app/DisplayProbe.h"
 #include "ui/qt/QtFrontEnd.h"
 #endif
 
 namespace app {
-namespace {
-
-bool displayAvailable() {
-  const auto nonEmpty = [](const char* name) {
-    const auto value = platform::process().getEnv(name);
-    return value && !value->empty();
-  };
-  return nonEmpty("DISPLAY") || nonEmpty("WAYLAND_DISPLAY");
-}
-
-}  // namespace
 
 int RunWithFrontEnd(FrontEnd frontEnd, int& argc, char** argv) {
-  const bool gui = frontEnd == FrontEnd::Gui ||
-                   (frontEnd == FrontEnd::Automatic && displayAvailable());
-  if (gui) {
 #ifdef DBLOGON_WITH_QT
-    return ui::qt::RunWithQt(argc, argv, "dblogon", [] { return RunInteractive(); });
-#else
-    (void)argc;
-    (void)argv;
-    std::cerr << "dblogon: windows are not built in; using the console\n";
-#endif
+  if (frontEnd != FrontEnd::Console) {
+    const DisplayProbe display = ProbeDisplay(platform::process());
+    if (display.usable) {
+      // Qt's own words follow the language of the dialogs, chosen before Qt starts.
+      ui::SetLanguage(ui::LanguageFromId(platform::locale().languageId()));
+      return ui::qt::RunWithQt(argc, argv, "dblogon", [] { return RunInteractive(); });
+    }
+    if (frontEnd == FrontEnd::Gui) {
+      std::cerr << "dblogon: --gui needs a display that can be opened: " << display.reason
+                << "\nUse --console to run in the terminal.\n\n"
+                << UsageText();
+      return 2;
+    }
+    // A display that is named but not there is worth a word; none at all is the terminal's case.
+    if (display.named) std::cerr << "dblogon: " << display.reason << "; using the terminal\n";
   }
+#else
+  (void)argc;
+  (void)argv;
+  if (frontEnd == FrontEnd::Gui) {
+    std::cerr << "dblogon: --gui: windows are not built into this dblogon\n\n" << UsageText();
+    return 2;
+  }
+#endif
 #ifdef DBLOGON_WITH_CONSOLE
   ui::console::ConsolePort console;
   ui::ScopedPort installed(console);

@@ -14,6 +14,8 @@ class TFormMain;
 // Outcome texts of the logon test.
 inline constexpr const char* kLogonSucceeded = "Vellykka innlogging!";
 inline constexpr const char* kLogonFailed = "Misslykka innlogging!";
+// Put before the text of an exception that escaped the first logon test and ends the program.
+inline constexpr const char* kFirstTestAborted = "The logon test stopped with an error:\n";
 
 // Process start-up of the layer's units, before any dialog: the texts by the user's locale and the
 // list of error codes raised as warnings.
@@ -45,6 +47,7 @@ class Shell {
 };
 
 // The whole interactive program on the installed port: start-up, first test, main dialog.
-int RunInteractive();
+// An exception that escapes the first test ends the program with a message and 1.
+int RunInteractive(const TdmMain::SessionFactory& makeSession = {});
 
 }  // namespace app

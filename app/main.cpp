@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "app/Arguments.h"
-#include "app/Batch.h"
+#include "app/BatchMode.h"
 #include "app/FrontEnds.h"
 #include "app/Shell.h"
+#include "app/Version.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
 
@@ -27,8 +28,10 @@ int main(int argc, char** argv) {
     case app::Mode::Help:
       std::cout << app::UsageText();
       return 0;
+    case app::Mode::Version:
+      return app::RunVersion(std::cout);
     case app::Mode::Batch:
-      return app::RunBatch(std::cout, std::cerr);
+      return app::RunBatchMode(arguments.passOn, arguments.batch);
     case app::Mode::Diagnose:
       return app::RunDiagnose(std::cout);
     case app::Mode::Interactive:

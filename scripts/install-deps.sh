@@ -8,8 +8,10 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev
-  qt6-base-dev
+  nlohmann-json3-dev
+  qt6-base-dev libxcb1-dev qt6-translations-l10n
   xvfb xauth
+  man-db
 )
 
 missing=()

@@ -5,6 +5,13 @@
 #include <thread>
 
 namespace ui {
+
+void UiPort::ShowDetailedMessage(const std::string& text, const std::string& detail) {
+  if (detail.empty()) return ShowMessage(text);
+  const bool endsInBreak = !text.empty() && text.back() == '\n';
+  ShowMessage(text + (endsInBreak ? "" : "\r\n") + detail);
+}
+
 namespace {
 
 class HeadlessPort final : public UiPort {
@@ -43,7 +50,9 @@ std::thread::id uiThread = std::this_thread::get_id();
 
 }  // namespace
 
-UiPort& port() { return current != nullptr ? *current : headless(); }
+UiPort& port() {
+  return current != nullptr ? *current : headless();
+}
 
 ScopedPort::ScopedPort(UiPort& replacement) : previous_(current), previousThread_(uiThread) {
   current = &replacement;

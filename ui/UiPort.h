@@ -22,6 +22,9 @@ class UiPort {
 
   // A plain modal box with the text, one OK button and no icon, titled with the application title.
   virtual void ShowMessage(const std::string& text) = 0;
+  // The same box with a second, secondary text under the first: what was tried, what to do
+  // next. The first text stays exactly as given. By default the detail follows it on a new line.
+  virtual void ShowDetailedMessage(const std::string& text, const std::string& detail);
   // A confirmation question with Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // Shows the form modally until its modalResult is set (OK, Cancel, or Cancel for the close box).

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ociemu/admin/DemoHome.h"
 #include "ociemu/admin/SqlScript.h"
 #include "ociemu/internal/Connection.h"
 #include "ociemu/internal/Database.h"
@@ -39,6 +40,12 @@ else $ORACLE_HOME/oradata. A name ending in .db is taken as a path.
   faults DB                               list the faults
   clear-faults DB
   sql DB [--user NAME] [FILE]             run a SQL script (standard input without FILE)
+
+  demo-home FOLDER [--library FILE] [--oramts FILE]
+                                          make the demo Oracle home in FOLDER: the client
+                                          library, the demo net service names and the demo
+                                          database (made afresh); the libraries default to the
+                                          ones built with this tool
 )";
 
 struct Options {
@@ -89,9 +96,9 @@ int Number(const std::string& text) {
 Options Parse(int argc, char** argv) {
   Options o;
   static const std::map<std::string, bool> withValue = {
-      {"--data", true},       {"--home", true},    {"--status", true},
-      {"--grace-days", true}, {"--code", true},    {"--delay", true},
-      {"--user", true},       {"--sysdba", false}, {"--sysoper", false}};
+      {"--data", true},     {"--home", true},    {"--status", true}, {"--grace-days", true},
+      {"--code", true},     {"--delay", true},   {"--user", true},   {"--sysdba", false},
+      {"--sysoper", false}, {"--library", true}, {"--oramts", true}};
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") Usage();
@@ -120,6 +127,16 @@ void Need(const Options& o, size_t count) {
 int Run(const Options& o) {
   if (o.args.empty()) Usage();
   const std::string& command = o.args[0];
+  if (command == "demo-home") {
+    Need(o, 2);
+    const auto flag = [&o](const char* name, const char* fallback) {
+      return o.flags.count(name) ? o.flags.at(name) : std::string(fallback);
+    };
+    ociemu::admin::MakeDemoHome(
+        o.args[1], {flag("--library", OCIEMU_BUILT_LIBRARY), flag("--oramts", OCIEMU_BUILT_ORAMTS)},
+        std::cout);
+    return 0;
+  }
   if (o.args.size() < 2) Usage("no database given");
   const std::string file = DatabaseFile(o, o.args[1]);
   if (command == "create") {

@@ -1,27 +1,7 @@
 # Builds the demo Oracle home: run with -DHOME=... -DADMIN=... -DLIBRARY=... -DORAMTS=...
-# -DSOURCE=... (the folder of this script). The database is made afresh each time.
-set(admin_dir ${HOME}/network/admin)
-file(MAKE_DIRECTORY ${HOME}/lib ${admin_dir} ${HOME}/oradata)
-file(COPY_FILE ${LIBRARY} ${HOME}/lib/libclntsh.so ONLY_IF_DIFFERENT)
-file(COPY_FILE ${ORAMTS} ${HOME}/lib/liboramts.so ONLY_IF_DIFFERENT)
-set(DEMO_ADMIN ${admin_dir})
-configure_file(${SOURCE}/tnsnames.ora.in ${admin_dir}/tnsnames.ora @ONLY)
-file(COPY_FILE ${SOURCE}/more_names.ora ${admin_dir}/more_names.ora ONLY_IF_DIFFERENT)
-file(COPY_FILE ${SOURCE}/sqlnet.ora ${admin_dir}/sqlnet.ora ONLY_IF_DIFFERENT)
-
-set(db ${HOME}/oradata/demo.db)
-file(REMOVE ${db} ${db}-wal ${db}-shm)
-function(admin)
-  execute_process(COMMAND ${ADMIN} ${ARGN} RESULT_VARIABLE result OUTPUT_QUIET)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "ociemu-admin ${ARGN} failed")
-  endif()
-endfunction()
-admin(create ${db})
-admin(account ${db} SCOTT tiger)
-admin(account ${db} SYSTEM manager --sysdba)
-admin(account ${db} OPERATOR operator --sysoper)
-admin(account ${db} LOCKED_USER locked --status LOCKED)
-admin(account ${db} EXPIRED_USER expired --status EXPIRED)
-admin(account ${db} GRACE_USER grace --status GRACE --grace-days 5)
-admin(sql ${db} --user SCOTT ${SOURCE}/demo.sql)
+# ociemu-admin makes it, as it makes one in any folder.
+execute_process(COMMAND ${ADMIN} demo-home ${HOME} --library ${LIBRARY} --oramts ${ORAMTS}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "ociemu-admin demo-home ${HOME} failed")
+endif()

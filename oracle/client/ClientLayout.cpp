@@ -32,6 +32,7 @@ ClientLayout ClientLayout::Posix() {
   l.networkAdminFolder = "network/admin";
   l.net80AdminFolder = "net80/admin";
   l.adminFolder = "admin";
+  l.homeMayBeFolder = true;
   return l;
 }
 

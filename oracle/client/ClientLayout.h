@@ -8,17 +8,20 @@
 namespace oracle {
 
 struct ClientLayout {
-  std::string libraryFolder;      // subfolder of a home that holds the libraries
-  std::string mainLibrary;        // the client library proper
-  std::string versionedPattern;   // wildcard of older version-numbered libraries; empty: none
+  std::string libraryFolder;     // subfolder of a home that holds the libraries
+  std::string mainLibrary;       // the client library proper
+  std::string versionedPattern;  // wildcard of older version-numbered libraries; empty: none
   std::vector<std::string> searchVariables;  // PATH-like variables searched, in this order
-  char listSeparator = ';';       // between the entries of a search variable
-  char pathSeparator = '\\';      // between folder and file
-  bool driveDelimiter = true;     // ':' also ends the folder part of a path (drive letters)
-  std::string mtsLibrary;         // the transaction-coordinator support library
+  char listSeparator = ';';                  // between the entries of a search variable
+  char pathSeparator = '\\';                 // between folder and file
+  bool driveDelimiter = true;      // ':' also ends the folder part of a path (drive letters)
+  std::string mtsLibrary;          // the transaction-coordinator support library
   std::string networkAdminFolder;  // network configuration below a home
   std::string net80AdminFolder;    // the same for a Net8 client without the 8.1 calls
   std::string adminFolder;         // appended to a network folder named in the registry
+  // An ORACLEHOME= value that names no home of the registry may name the home's folder instead.
+  // Homes there are rarely registered; a folder is how a user knows them.
+  bool homeMayBeFolder = false;
 
   // "bin", "oci.dll", "ora*.dll", PATH with ';', '\\', "oramts.dll".
   static ClientLayout Windows();

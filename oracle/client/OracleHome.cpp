@@ -96,32 +96,58 @@ bool TryStrToInt(std::string_view text, int& value) {
 
 // ---- State accessors --------------------------------------------------------------------------
 
-const ClientLayout& CurrentClientLayout() { return State().layout; }
-void SetClientLayout(const ClientLayout& layout) { State().layout = layout; }
+const ClientLayout& CurrentClientLayout() {
+  return State().layout;
+}
+void SetClientLayout(const ClientLayout& layout) {
+  State().layout = layout;
+}
 
-std::string OCIDLL() { return State().OCIDLL; }
+std::string OCIDLL() {
+  return State().OCIDLL;
+}
 void SetOCIDLL(const std::string& value) {
   auto& s = State();
   s.OCIDLL = value;
   // A preset library is not the selection's own and must survive unloading.
   s.OCIDLLAutoSelected = false;
 }
-bool OCIDLLAutoSelected() { return State().OCIDLLAutoSelected; }
-std::string OCIDLLAvoidList() { return State().OCIDLLAvoidList; }
-void SetOCIDLLAvoidList(const std::string& value) { State().OCIDLLAvoidList = value; }
+bool OCIDLLAutoSelected() {
+  return State().OCIDLLAutoSelected;
+}
+std::string OCIDLLAvoidList() {
+  return State().OCIDLLAvoidList;
+}
+void SetOCIDLLAvoidList(const std::string& value) {
+  State().OCIDLLAvoidList = value;
+}
 
-const SortedNameList* OracleHomes() { return State().OracleHomes.get(); }
-std::string OracleHomeName() { return State().OracleHomeName; }
+const SortedNameList* OracleHomes() {
+  return State().OracleHomes.get();
+}
+std::string OracleHomeName() {
+  return State().OracleHomeName;
+}
 void SetOracleHomeName(const std::string& value) {
   auto& s = State();
   s.OracleHomeName = value;
   s.OracleHomeNameAuto = false;
 }
-bool OracleHomeNameAuto() { return State().OracleHomeNameAuto; }
-std::string OracleHomeKey() { return State().OracleHomeKey; }
-std::string OracleHomeDir() { return State().OracleHomeDir; }
-bool OracleHomeHasBin() { return State().OracleHomeHasBin; }
-std::string OCITrace() { return State().OCITrace; }
+bool OracleHomeNameAuto() {
+  return State().OracleHomeNameAuto;
+}
+std::string OracleHomeKey() {
+  return State().OracleHomeKey;
+}
+std::string OracleHomeDir() {
+  return State().OracleHomeDir;
+}
+bool OracleHomeHasBin() {
+  return State().OracleHomeHasBin;
+}
+std::string OCITrace() {
+  return State().OCITrace;
+}
 
 // ---- Helpers ----------------------------------------------------------------------------------
 
@@ -277,9 +303,37 @@ std::string GetOracleHomeKey() {
   return s.OracleHomeKey;
 }
 
+namespace {
+
+bool namesRegisteredHome(const std::string& name) {
+  BuildHomeList();
+  const std::string wanted = UpperCase(name);
+  for (const auto& entry : *State().OracleHomes)
+    if (UpperCase(entry.first) == wanted) return true;
+  return false;
+}
+
+}  // namespace
+
 std::string GetOracleHomeDir() {
   auto& s = State();
   s.OracleHomeHasBin = true;
+
+  // A home chosen on the command line by its folder: it wins over the environment and the
+  // search path as a chosen registry home does; one that is neither is an error, not a guess.
+  const std::string chosen = GetParamValue("ORACLEHOME");
+  if (s.layout.homeMayBeFolder && !chosen.empty() && !namesRegisteredHome(chosen)) {
+    s.OracleHomeKey.clear();
+    if (DirectoryExists(chosen)) {
+      s.OracleHomeHasBin = DirectoryExists(HomeLibraryFolder(chosen));
+      return chosen;
+    }
+    const std::string line =
+        "ORACLEHOME=" + chosen +
+        ": neither the name of an Oracle home in the registry file nor a folder";
+    if (s.OCITrace.find(line) == std::string::npos) AddTrace(line);
+    return "";
+  }
 
   std::string home =
       ReadRegString(platform::RootKey::LocalMachine, GetOracleHomeKey(), "ORACLE_HOME");
@@ -294,8 +348,8 @@ std::string GetOracleHomeDir() {
 
   // A client library along the search path; its folder, or the folder above a library folder.
   std::string folder = s.layout.extractFileDir(SearchFile(s.layout.mainLibrary));
-  const std::string suffix = UpperCase(std::string(1, s.layout.pathSeparator) +
-                                       s.layout.libraryFolder);
+  const std::string suffix =
+      UpperCase(std::string(1, s.layout.pathSeparator) + s.layout.libraryFolder);
   if (folder.size() > suffix.size() &&
       UpperCase(folder.substr(folder.size() - suffix.size())) == suffix) {
     folder.erase(folder.size() - suffix.size());

@@ -6,9 +6,13 @@
 
 namespace oracle {
 
-bool ClientRunsOCI8() { return OCILoaded() && UseOCI8(); }
+bool ClientRunsOCI8() {
+  return OCILoaded() && UseOCI8();
+}
 
-bool ClientOffersOCI8() { return OCILoaded() && Net8Available(); }
+bool ClientOffersOCI8() {
+  return OCILoaded() && Net8Available();
+}
 
 std::optional<std::vector<std::string>> ClientAliasList() {
   try {
@@ -21,6 +25,12 @@ std::optional<std::vector<std::string>> ClientAliasList() {
   }
 }
 
-void UnloadClient() { FreeOCI(); }
+bool ClientLoaded() {
+  return OCILoaded();
+}
+
+void UnloadClient() {
+  FreeOCI();
+}
 
 }  // namespace oracle

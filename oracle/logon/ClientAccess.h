@@ -15,6 +15,8 @@ bool ClientOffersOCI8();
 // The net service names of the client configuration (loads the library on first use); nullopt
 // when they cannot be had.
 std::optional<std::vector<std::string>> ClientAliasList();
+// True when the client library is loaded.
+bool ClientLoaded();
 // Unloads the client library.
 void UnloadClient();
 

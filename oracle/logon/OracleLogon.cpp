@@ -11,6 +11,7 @@
 #include "oracle/logon/LogonHistoryStorage.h"
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/logon/PasswordDialog.h"
+#include "oracle/session/ConnectString.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 #include "platform/Process.h"
@@ -35,6 +36,29 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
   form.PasswordEdit.text = session.LogonPassword();
   form.SetDatabaseText(options, session.LogonDatabase());
 }
+
+}  // namespace
+
+std::string LogonAttemptDescription(const TOracleSession& session) {
+  const TLogonTexts& texts = LogonTexts();
+  // A full connect string given as the username is split by the logon itself; when the logon
+  // stopped before that (a client that did not load) it still holds the password, which must
+  // not be shown: only its user, database and mode are.
+  std::string username = session.LogonUsername();
+  std::string database = session.LogonDatabase();
+  std::string mode =
+      session.ConnectAs() == caNormal ? "Normal" : ConnectAsText(session.ConnectAs());
+  TConnectStringParts parts;
+  if (!username.empty() && ParseConnectString(username, parts)) {
+    username = parts.Username;
+    if (!parts.Database.empty()) database = parts.Database;
+    if (!parts.ConnectAs.empty()) mode = parts.ConnectAs;
+  }
+  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database +
+         ", " + texts.ConnectAsLabelText + ": " + mode;
+}
+
+namespace {
 
 // One confirmed attempt: hand the fields to the session and log on. Failures are shown here;
 // only exceptions outside the framework's class pass on.
@@ -67,9 +91,10 @@ void attemptLogon(TOracleSession& session, TLogOnForm& form, const ui::Picture& 
     if (e.ErrorCode() == kPasswordExpired && ClientRunsOCI8())
       ChangePasswordDialog(&session, LogonTexts().PasswordExpiredText, picture);
     else
-      ui::port().ShowMessage(e.Message());
+      ui::port().ShowDetailedMessage(e.Message(), LogonAttemptDescription(session));
   } catch (const Exception& e) {
-    ui::port().ShowMessage(e.Message());
+    ui::port().ShowDetailedMessage(e.Message(),
+                                   ClientLoaded() ? std::string() : ClientLoadAdvice());
   }
 }
 
@@ -92,6 +117,20 @@ void TOracleLogon::SetSession(TOracleSession* session) {
 void TOracleLogon::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component != nullptr && component == session_) session_ = nullptr;
+}
+
+namespace {
+std::string& clientLoadAdvice() {
+  static std::string advice;
+  return advice;
+}
+}  // namespace
+
+const std::string& ClientLoadAdvice() {
+  return clientLoadAdvice();
+}
+void SetClientLoadAdvice(std::string advice) {
+  clientLoadAdvice() = std::move(advice);
 }
 
 bool TOracleLogon::Execute() {
@@ -171,6 +210,8 @@ std::string CommandLineValue(const std::string& name) {
   return {};
 }
 
-bool ControlKeyDown() { return ui::port().ControlKeyDown(); }
+bool ControlKeyDown() {
+  return ui::port().ControlKeyDown();
+}
 
 }  // namespace oracle

@@ -73,4 +73,14 @@ std::string CommandLineValue(const std::string& name);
 // True while a Ctrl key is held.
 bool ControlKeyDown();
 
+// Which user, database and connect-as mode the session's last logon used, with the dialog's
+// labels ("Username: scott, Database: DEMO, Connect as: Normal"). A mode typed after "as" that
+// is no mode has become Normal by the connect-string rule; this is where the user sees that.
+std::string LogonAttemptDescription(const TOracleSession& session);
+
+// What the program tells its user to do when the client library does not load, shown under the
+// layer's "Initialization error" message in the logon dialog. Empty (the default): nothing.
+const std::string& ClientLoadAdvice();
+void SetClientLoadAdvice(std::string advice);
+
 }  // namespace oracle

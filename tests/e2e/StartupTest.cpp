@@ -1,4 +1,6 @@
 // The program's start-up and its main dialog, with the session's logon replaced by a double.
+#include <stdexcept>
+
 #include "Fixture.h"
 #include "support/FakeSession.h"
 #include "app/FormMain.h"
@@ -41,8 +43,8 @@ TEST_F(Startup, CancelAtOnceShowsNoOutcomeAndTheMainDialog) {
   user.OnModal("Oracle Logon").PressEscape();
   user.OnMainWindow().Click("ButtonExit");
   run();
-  EXPECT_THAT(user.Transcript(), ElementsAre("modal: Oracle Logon -> Cancel",
-                                             "main window: Databaseinnlogging"));
+  EXPECT_THAT(user.Transcript(),
+              ElementsAre("modal: Oracle Logon -> Cancel", "main window: Databaseinnlogging"));
   EXPECT_FALSE(session->Connected());
   EXPECT_TRUE(session->attempts.empty());
   EXPECT_TRUE(user.Terminated());
@@ -65,16 +67,21 @@ TEST_F(Startup, ThreeFailedAttemptsThenTheFailureOutcome) {
 
 TEST_F(Startup, OneFailureThenCancelStillReportsFailure) {
   shell();
-  session->outcomes.push_back(Failure(12154, "ORA-12154: TNS:could not resolve the connect "
-                                             "identifier specified\n"));
-  user.OnModal().Type("UsernameEdit", "scott").Type("PasswordEdit", "tiger").Type("AliasList",
-                                                                                 "NOWHERE")
+  session->outcomes.push_back(Failure(12154,
+                                      "ORA-12154: TNS:could not resolve the connect "
+                                      "identifier specified\n"));
+  user.OnModal()
+      .Type("UsernameEdit", "scott")
+      .Type("PasswordEdit", "tiger")
+      .Type("AliasList", "NOWHERE")
       .PressEnter();
-  user.OnModal().Check([](ui::Form& form) {
-    // The dialog opens again with the parameters as the session holds them.
-    EXPECT_EQ(form.find("UsernameEdit")->text, "scott");
-    EXPECT_EQ(form.find("AliasList")->text, "NOWHERE");
-  }).PressEscape();
+  user.OnModal()
+      .Check([](ui::Form& form) {
+        // The dialog opens again with the parameters as the session holds them.
+        EXPECT_EQ(form.find("UsernameEdit")->text, "scott");
+        EXPECT_EQ(form.find("AliasList")->text, "NOWHERE");
+      })
+      .PressEscape();
   user.OnMainWindow().CloseBox();
   run();
   EXPECT_EQ(user.Messages().back(), "Misslykka innlogging!");
@@ -97,11 +104,13 @@ TEST_F(Startup, FailingUserIdShowsTheErrorThenTheDialogWithTheSplitParameters) {
   commandLine({"USERID=scott/wrong@DEMO as sysdba"});
   shell();
   session->outcomes.push_back(Failure(1031, "ORA-01031: insufficient privileges\n"));
-  user.OnModal().Check([](ui::Form& form) {
-    EXPECT_EQ(form.find("UsernameEdit")->text, "scott");
-    EXPECT_EQ(form.find("PasswordEdit")->text, "wrong");
-    EXPECT_EQ(form.find("AliasList")->text, "DEMO");
-  }).PressEscape();
+  user.OnModal()
+      .Check([](ui::Form& form) {
+        EXPECT_EQ(form.find("UsernameEdit")->text, "scott");
+        EXPECT_EQ(form.find("PasswordEdit")->text, "wrong");
+        EXPECT_EQ(form.find("AliasList")->text, "DEMO");
+      })
+      .PressEscape();
   user.OnMainWindow().CloseBox();
   run();
   EXPECT_THAT(user.Messages(),
@@ -142,6 +151,23 @@ TEST_F(Startup, DataModuleCarriesItsStoredValues) {
   EXPECT_EQ(dm.OracleSession->Cursor(), -11);
   EXPECT_FALSE(dm.OracleSession->Connected());
   EXPECT_EQ(dm.OracleSession->Name(), "OracleSession");
+}
+
+// A failure that is neither an Oracle error nor the framework's exception passes out of the
+// logon dialog; the program then ends with a message instead of aborting.
+TEST_F(Startup, AnExceptionEscapingTheFirstTestEndsTheProgramWithAMessage) {
+  struct Escaping : FakeSession {
+    using FakeSession::FakeSession;
+    void LogOn() override { throw std::runtime_error("out of handles"); }
+  };
+  user.OnModal().Type("UsernameEdit", "scott").Type("PasswordEdit", "tiger").PressEnter();
+  const int code =
+      app::RunInteractive([](oracle::TComponent* owner) { return new Escaping(owner); });
+  EXPECT_EQ(code, 1);
+  EXPECT_THAT(user.Messages(),
+              ElementsAre("The logon test stopped with an error:\nout of handles"));
+  EXPECT_THAT(user.Transcript(),
+              testing::Not(testing::Contains("main window: Databaseinnlogging")));
 }
 
 }  // namespace

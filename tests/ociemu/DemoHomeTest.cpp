@@ -1,5 +1,11 @@
 // The demo home the build makes offers every logon outcome under its documented names.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "ociemu/ClientFixture.h"
 
@@ -14,10 +20,10 @@ struct DemoCase {
   sb4 code;  // 0 for a session
 };
 
-TEST(DemoHome, EveryNameAndAccountBehavesAsDocumented) {
+void expectDocumentedBehaviour(const std::filesystem::path& home) {
   ScopedEnv tnsAdmin("TNS_ADMIN", nullptr);
   ScopedEnv data("OCIEMU_DATA", nullptr);
-  OciClient client((testing::DemoHome() / "lib" / "libclntsh.so").string());
+  OciClient client((home / "lib" / "libclntsh.so").string());
   const DemoCase cases[] = {
       {"SCOTT", "tiger", "DEMO", OCI_DEFAULT, 0},
       {"scott", "tiger", "demo_a", OCI_DEFAULT, 0},
@@ -50,6 +56,29 @@ TEST(DemoHome, EveryNameAndAccountBehavesAsDocumented) {
       s.LogOff();
     }
   }
+}
+
+TEST(DemoHome, EveryNameAndAccountBehavesAsDocumented) {
+  expectDocumentedBehaviour(testing::DemoHome());
+}
+
+// ociemu-admin makes the same home in any folder, and nothing in it refers to where it was built.
+TEST(DemoHome, MadeAnywhereItIsAHomeOfItsOwn) {
+  const std::filesystem::path home =
+      std::filesystem::temp_directory_path() / ("ociemu-demo-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(home);
+  const std::string command =
+      std::string("'") + OCIEMU_ADMIN + "' demo-home '" + home.string() + "' >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  expectDocumentedBehaviour(home);
+  const std::string buildTree = testing::DemoHome().parent_path().string();
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(home / "network")) {
+    std::ifstream file(entry.path());
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_EQ(text.str().find(buildTree), std::string::npos) << entry.path();
+  }
+  std::filesystem::remove_all(home);
 }
 
 }  // namespace

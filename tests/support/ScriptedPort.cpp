@@ -221,6 +221,12 @@ bool ScriptedPort::AllPlayed() const {
 
 void ScriptedPort::ShowMessage(const std::string& text) {
   events_.push_back({EventKind::Message, text, {}});
+  messageDetails_.emplace_back();
+}
+
+void ScriptedPort::ShowDetailedMessage(const std::string& text, const std::string& detail) {
+  events_.push_back({EventKind::Message, text, {}});
+  messageDetails_.push_back(detail);
 }
 
 bool ScriptedPort::AskYesNo(const std::string& text) {

@@ -107,6 +107,8 @@ class ScriptedPort final : public ui::UiPort {
   // "modal: <caption> -> OK", "menu: a | b", "main window: <caption>".
   std::vector<std::string> Transcript() const;
   std::vector<std::string> Messages() const;
+  // The secondary texts of the messages, in order (empty for a message without one).
+  const std::vector<std::string>& MessageDetails() const { return messageDetails_; }
   std::vector<std::string> Questions() const;
   std::vector<std::string> Captions() const;  // of the modal shows
   std::vector<int> CursorChanges() const;
@@ -132,6 +134,7 @@ class ScriptedPort final : public ui::UiPort {
 
   // --- The port -----------------------------------------------------------------------------
   void ShowMessage(const std::string& text) override;
+  void ShowDetailedMessage(const std::string& text, const std::string& detail) override;
   bool AskYesNo(const std::string& text) override;
   ui::ModalResult ShowModal(ui::Form& form) override;
   const ui::MenuItem* PopupMenu(ui::Form& form, const std::vector<ui::MenuItem>& items,
@@ -159,6 +162,7 @@ class ScriptedPort final : public ui::UiPort {
   std::optional<Script> mainWindow_;
   std::deque<bool> answers_;
   std::vector<Event> events_;
+  std::vector<std::string> messageDetails_;
   std::vector<std::vector<std::string>> menus_;
   std::vector<MenuPlace> menuPlaces_;
   std::vector<ShowRecord> shows_;

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 
+#include "ui/console/internal/ConsoleTexts.h"
 #include "ui/console/internal/EchoOff.h"
 #include "ui/console/internal/FormFields.h"
 
@@ -17,6 +19,8 @@ namespace {
 constexpr char kEscape = '\x1b';
 // What a password's value shows as; a fixed width, so the length is not given away either.
 constexpr const char* kHiddenValue = "********";
+// Longer lists of entries are shown on request only, filtered by the start the user types.
+constexpr int kListedAtOnce = 20;
 
 // A positive number written with digits only, or 0 when the text is anything else.
 int numberIn(const std::string& text) {
@@ -86,8 +90,12 @@ bool ConsolePort::readLine(std::string& line, bool secret) {
     ok = static_cast<bool>(std::getline(in_, line));
   }
   if (!ok) {
-    // The end of input ends the line the prompt started.
+    // The end of input ends the line the prompt started. On a terminal, Ctrl+D ends only this
+    // prompt: the stream is made readable again for the prompts that follow.
     out_ << '\n';
+    in_.clear();
+    // The C library keeps the end of input of its own stream, under the standard input.
+    if (&in_ == &std::cin) std::clearerr(stdin);
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -102,13 +110,13 @@ void ConsolePort::ShowMessage(const std::string& text) {
 bool ConsolePort::AskYesNo(const std::string& text) {
   out_ << '\n' << ApplicationTitle() << ": " << withPlainLineBreaks(text) << '\n';
   for (;;) {
-    out_ << "[y/n] ";
+    out_ << Say(texts::kYesNo);
     std::string line;
     if (!readLine(line)) return false;
     const std::string answer = lowerCase(line);
     if (answer == "j" || answer == "ja" || answer == "y" || answer == "yes") return true;
     if (answer == "n" || answer == "nei" || answer == "no" || isEscape(line)) return false;
-    out_ << "Answer y (yes) or n (no).\n";
+    out_ << Say(texts::kYesNoInvalid) << '\n';
   }
 }
 
@@ -133,9 +141,9 @@ ModalResult ConsolePort::ShowModal(Form& form) {
   menuTitle_.clear();
   form.FormShow();
   out_ << "\n== " << PlainCaption(form.caption) << " ==\n";
-  out_ << "(Enter keeps the value in brackets";
+  out_ << Say(texts::kKeepsValue);
   if (const Control* action = actionButton(form))
-    out_ << "; h at any prompt: " << captionOf(*action) << "; \\h types an h";
+    out_ << Say(texts::kActionKey, {captionOf(*action)});
   out_ << ")\n";
 
   // A form that closes itself while being shown never waits for input.
@@ -166,29 +174,40 @@ ConsolePort::Step ConsolePort::promptField(Form& form, Control& control, const s
   const bool combo = control.kind == ControlKind::ComboBox;
   const int count = static_cast<int>(control.items.size());
   if (combo && count > 0) {
-    out_ << label << ":\n";
-    for (int i = 0; i < count; ++i)
-      out_ << "  " << (i + 1) << ") " << control.items[static_cast<std::size_t>(i)] << '\n';
-    out_ << "  (a number picks an entry, other text is taken as typed)\n";
+    // The entries are listed the first time only, and a long list not even then.
+    if (listed_.insert(control.name).second) {
+      out_ << label << ":\n";
+      if (count <= kListedAtOnce)
+        listEntries(control, "");
+      else
+        out_ << "  " << Say(texts::kManyEntries, {std::to_string(count)}) << '\n';
+      out_ << "  " << Say(texts::kComboHint) << '\n';
+    } else {
+      out_ << "  " << Say(texts::kListOnRequest) << '\n';
+    }
   }
   for (;;) {
     out_ << label;
     if (!control.text.empty()) out_ << " [" << (secret ? kHiddenValue : control.text) << ']';
     out_ << ": ";
     std::string line;
-    if (!readLine(line, secret)) return Step::Closed;
+    if (!readLine(line, secret)) return endOfInput(form);
     if (line.empty()) return Step::Next;
     if (isEscape(line)) {
       pressKey(form, Key::Escape, false);
       return Step::Closed;
     }
     if (line == "h" && actionButton(form) != nullptr) return pressAction(form);
+    if (combo && count > 0 && line.back() == '?' && line[0] != '\\') {
+      const std::string start = line.substr(0, line.size() - 1);
+      if (!listEntries(control, start)) out_ << Say(texts::kNoneStartsSo, {start}) << '\n';
+      continue;
+    }
     if (line[0] == '\\') {
       control.text = line.substr(1);
     } else if (const int n = combo ? numberIn(line) : 0; n > 0) {
       if (n > count) {
-        out_ << "No entry " << n << " (1 to " << count << "; \\" << line
-             << " takes the text as typed).\n";
+        out_ << Say(texts::kNoEntry, {std::to_string(n), std::to_string(count), line}) << '\n';
         continue;
       }
       control.text = control.items[static_cast<std::size_t>(n - 1)];
@@ -216,7 +235,7 @@ ConsolePort::Step ConsolePort::promptChoice(Form& form, Control& control,
       out_ << " [" << control.items[static_cast<std::size_t>(control.itemIndex)] << ']';
     out_ << ": ";
     std::string line;
-    if (!readLine(line)) return Step::Closed;
+    if (!readLine(line)) return endOfInput(form);
     if (line.empty()) return Step::Next;
     if (isEscape(line)) {
       pressKey(form, Key::Escape, false);
@@ -228,7 +247,7 @@ ConsolePort::Step ConsolePort::promptChoice(Form& form, Control& control,
     for (int i = 0; chosen < 0 && i < count; ++i)
       if (lowerCase(control.items[static_cast<std::size_t>(i)]) == lowerCase(wanted)) chosen = i;
     if (chosen < 0 || chosen >= count) {
-      out_ << "Choose 1 to " << count << ".\n";
+      out_ << Say(texts::kChooseRange, {std::to_string(count)}) << '\n';
       continue;
     }
     control.itemIndex = chosen;
@@ -247,14 +266,12 @@ ConsolePort::Step ConsolePort::confirm(Form& form) {
   for (std::size_t i = 0; i < extras.size(); ++i)
     out_ << "  " << (i + 1) << ") " << captionOf(*extras[i]) << '\n';
   for (;;) {
-    out_ << "Enter = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
-         << ", ! = " << (okButton != nullptr ? captionOf(*okButton) : std::string("OK"))
-         << " with Ctrl (not recorded in the history), e = edit";
+    out_ << Say(texts::kConfirm, {okButton != nullptr ? captionOf(*okButton) : std::string("OK")});
     if (action != nullptr) out_ << ", h = " << captionOf(*action);
     out_ << ", c = " << (cancelButton != nullptr ? captionOf(*cancelButton) : std::string("Cancel"))
          << ": ";
     std::string line;
-    if (!readLine(line)) return Step::Closed;
+    if (!readLine(line)) return endOfInput(form);
     if (line.empty()) {
       pressKey(form, Key::Enter, false);
     } else if (line == "!") {
@@ -270,12 +287,30 @@ ConsolePort::Step ConsolePort::confirm(Form& form) {
       form.Click(*extras[static_cast<std::size_t>(n - 1)]);
       if (form.modalResult == ModalResult::None) return Step::Again;
     } else {
-      out_ << "?\n";
+      const std::string extra =
+          extras.empty() ? std::string() : Say(texts::kOrExtra, {std::to_string(extras.size())});
+      out_ << Say(texts::kConfirmInvalid, {extra + (action != nullptr ? ", h" : "")}) << '\n';
       continue;
     }
     // A form whose key handler swallowed the key without closing stays open.
     return form.modalResult != ModalResult::None ? Step::Closed : Step::Again;
   }
+}
+
+ConsolePort::Step ConsolePort::endOfInput(Form& form) {
+  pressKey(form, Key::Escape, false);
+  return Step::Closed;
+}
+
+bool ConsolePort::listEntries(const Control& control, const std::string& start) {
+  const std::string wanted = lowerCase(start);
+  bool any = false;
+  for (std::size_t i = 0; i < control.items.size(); ++i) {
+    if (lowerCase(control.items[i].substr(0, wanted.size())) != wanted) continue;
+    out_ << "  " << (i + 1) << ") " << control.items[i] << '\n';
+    any = true;
+  }
+  return any;
 }
 
 void ConsolePort::listMenu(const std::vector<MenuItem>& items, int depth,
@@ -297,23 +332,22 @@ void ConsolePort::listMenu(const std::vector<MenuItem>& items, int depth,
 
 const MenuItem* ConsolePort::PopupMenu(Form& /*form*/, const std::vector<MenuItem>& items,
                                        const Control* /*anchorParent*/, int /*x*/, int /*y*/) {
-  out_ << (menuTitle_.empty() ? std::string("Menu") : menuTitle_) << ":\n";
+  out_ << (menuTitle_.empty() ? Say(texts::kMenuTitle) : menuTitle_) << ":\n";
   std::vector<const MenuItem*> numbered;
   listMenu(items, 0, numbered);
   if (numbered.empty()) {
-    out_ << "  (nothing to choose)\n";
+    out_ << Say(texts::kNothingToChoose) << '\n';
     return nullptr;
   }
   const std::size_t count = numbered.size();
   for (;;) {
-    out_ << "Choose 1 to " << count
-         << " (! before the number: with Ctrl, fields only), Enter = none: ";
+    out_ << Say(texts::kMenuChoose, {std::to_string(count)});
     std::string line;
     if (!readLine(line) || line.empty() || line == "c" || isEscape(line)) return nullptr;
     const bool ctrl = line[0] == '!';
     const int n = numberIn(ctrl ? line.substr(1) : line);
     if (n < 1 || static_cast<std::size_t>(n) > count) {
-      out_ << "?\n";
+      out_ << Say(texts::kMenuInvalid, {std::to_string(count)}) << '\n';
       continue;
     }
     // Held until the next input, so the chosen entry's handler sees it.
@@ -332,12 +366,12 @@ int ConsolePort::RunMainWindow(Form& mainForm) {
     out_ << "\n== " << PlainCaption(mainForm.caption) << " ==\n";
     for (std::size_t i = 0; i < buttons.size(); ++i)
       out_ << "  " << (i + 1) << ") " << captionOf(*buttons[i]) << '\n';
-    out_ << "  q) close the window\nChoose: ";
+    out_ << Say(texts::kQuit) << '\n' << Say(texts::kChoose);
     std::string line;
     if (!readLine(line) || line == "q" || isEscape(line)) break;
     const int n = numberIn(line);
     if (n < 1 || static_cast<std::size_t>(n) > buttons.size()) {
-      out_ << "?\n";
+      out_ << Say(texts::kMainInvalid, {std::to_string(buttons.size())}) << '\n';
       continue;
     }
     try {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,11 @@ class ConsolePort final : public UiPort {
   Step promptField(Form& form, Control& control, const std::string& label);
   Step promptChoice(Form& form, Control& control, const std::string& label);
   Step confirm(Form& form);
+  // Ctrl+D at a prompt, or the end of the input: the dialog is left as with Escape.
+  Step endOfInput(Form& form);
+  // Lists the entries of a drop-down that begin with `start` (any letter case), numbered by
+  // their place in the whole list; false when none does.
+  bool listEntries(const Control& control, const std::string& start);
   // Presses the form's history (first speed) button; Closed when a handler closed the form.
   Step pressAction(Form& form);
   Control* actionButton(const Form& form) const;
@@ -72,7 +78,8 @@ class ConsolePort final : public UiPort {
   int echoFd_;
   bool ctrlHeld_ = false;
   bool terminated_ = false;
-  std::string menuTitle_;  // the hint of the button whose menu is open
+  std::set<std::string> listed_;  // drop-downs whose entries were listed already
+  std::string menuTitle_;         // the hint of the button whose menu is open
   int cursor_ = crDefault;
 };
 

@@ -19,11 +19,22 @@
 
 #include "ui/UiPort.h"
 #include "ui/qt/PictureImage.h"
+#include "ui/qt/TextFit.h"
 
 namespace ui::qt {
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+// A caption as a button shows it: "&&" is an ampersand, a single "&" marks the mnemonic.
+QString withoutMnemonics(QString caption) {
+  caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
+  caption.remove(QLatin1Char('&'));
+  caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+  return caption;
+}
+
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 int screenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -48,8 +59,7 @@ class PasswordCharStyle final : public QProxyStyle {
   explicit PasswordCharStyle(char passwordChar) : passwordChar_(passwordChar) {}
   int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                 QStyleHintReturn* returnData) const override {
-    if (hint == SH_LineEdit_PasswordCharacter)
-      return QChar::fromLatin1(passwordChar_).unicode();
+    if (hint == SH_LineEdit_PasswordCharacter) return QChar::fromLatin1(passwordChar_).unicode();
     return QProxyStyle::styleHint(hint, option, widget, returnData);
   }
 
@@ -265,16 +275,27 @@ Control* FormView::controlFor(const QObject* widget) const {
 
 void FormView::applyGeometry(const Control& control, QWidget* widget) const {
   const QPoint origin = designOrigin(control.parent);
-  QRect r = scale_.rect(origin.x(), origin.y(), control.left, control.top, control.width,
-                        control.height);
+  QRect r =
+      scale_.rect(origin.x(), origin.y(), control.left, control.top, control.width, control.height);
   if (control.kind == ControlKind::Label) {
-    // The design's font may be smaller than the one at hand: grow the label about its middle
+    // The design's font may be smaller than the one at hand, and a translation longer than the
+    // designed text: grow the label about its middle, and away from the side its text keeps to,
     // rather than clip the text.
     const int needed = widget->fontMetrics().height();
     if (r.height() < needed) {
       r.moveTop(r.top() - (needed - r.height()) / 2);
       r.setHeight(needed);
     }
+    const int wide = widget->fontMetrics().horizontalAdvance(qs(control.caption)) + 2;
+    if (r.width() < wide) {
+      if (control.textAlign == TextAlign::Right) r.setLeft(std::max(0, r.right() + 1 - wide));
+      if (r.width() < wide) r.setWidth(wide);
+    }
+  } else if (control.kind == ControlKind::Button && !control.caption.empty()) {
+    const int wide =
+        widget->fontMetrics().horizontalAdvance(withoutMnemonics(qs(control.caption))) +
+        widget->fontMetrics().averageCharWidth() * 2;
+    if (r.width() < wide) r.setWidth(wide);
   }
   widget->setGeometry(r);
 }
@@ -282,11 +303,6 @@ void FormView::applyGeometry(const Control& control, QWidget* widget) const {
 void FormView::refresh() {
   refreshing_ = true;
   setWindowTitle(qs(form_.caption));
-  const QSize client(scale_(form_.clientWidth), scale_(form_.clientHeight));
-  if (form_.fixedBorder)
-    setFixedSize(client);
-  else
-    resize(client);
 
   for (const auto& owned : form_.controls()) {
     const Control& control = *owned;
@@ -305,9 +321,9 @@ void FormView::refresh() {
           label->setPixmap(QPixmap::fromImage(ToImage(control.picture)));
       } else {
         label->setText(qs(control.caption));
-        label->setAlignment((control.textAlign == TextAlign::Right ? Qt::AlignRight
-                                                                   : Qt::AlignLeft) |
-                            Qt::AlignVCenter);
+        label->setAlignment(
+            (control.textAlign == TextAlign::Right ? Qt::AlignRight : Qt::AlignLeft) |
+            Qt::AlignVCenter);
       }
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       if (edit->text() != qs(control.text)) edit->setText(qs(control.text));
@@ -348,6 +364,20 @@ void FormView::refresh() {
     // Last, so that a child shown while its window is hidden appears with the window.
     widget->setVisible(control.visible);
   }
+  // The designed size, wider only where the dialog's own texts need it: its caption, and any
+  // text that had to grow past the right edge.
+  int width = std::max(scale_(form_.clientWidth), TitleBarWidth(*this, windowTitle()));
+  const int margin = scale_(form_.clientWidth) > 0 ? scale_(8) : 0;
+  for (const auto& [control, widget] : widgets_) {
+    if (!control->visible || widget->parentWidget() == nullptr) continue;
+    const int right = widget->mapTo(this, QPoint(widget->width(), 0)).x();
+    if (right > scale_(form_.clientWidth)) width = std::max(width, right + margin);
+  }
+  const QSize client(width, scale_(form_.clientHeight));
+  if (form_.fixedBorder)
+    setFixedSize(client);
+  else
+    resize(client);
   refreshing_ = false;
 }
 

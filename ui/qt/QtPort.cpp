@@ -5,13 +5,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QThread>
 #include <exception>
 #include <map>
 
+#include "ui/Language.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/TextFit.h"
 
 #if defined(__SANITIZE_THREAD__)
 #define DBL_THREAD_SANITIZER 1
@@ -27,6 +30,9 @@
 namespace ui::qt {
 namespace {
 
+// The title of the framework's confirmation box; its buttons come from Qt's own translations.
+constexpr Words kConfirmTitle{"Confirm", "Bekreft", "Stadfest"};
+
 // A hand-off through Qt's event queue is ordered by Qt's own locks, which live in an
 // uninstrumented library; under the thread sanitizer these make the order visible to it.
 void HandOffRelease([[maybe_unused]] void* token) {
@@ -41,12 +47,16 @@ void HandOffAcquire([[maybe_unused]] void* token) {
 #endif
 }
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 // Message texts come with Windows line breaks.
 QString messageText(const std::string& text) {
   QString result = qs(text);
   result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  // Oracle's texts end in a line break, which would only make the box taller.
+  while (result.endsWith(QLatin1Char('\n'))) result.chop(1);
   return result;
 }
 
@@ -100,20 +110,36 @@ FormView* QtPort::ViewOf(const Form& form) const {
 }
 
 void QtPort::ShowMessage(const std::string& text) {
+  ShowDetailedMessage(text, {});
+}
+
+void QtPort::ShowDetailedMessage(const std::string& text, const std::string& detail) {
   QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
-  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text),
-                  QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, qs(ApplicationTitle()), messageText(text), QMessageBox::Ok,
+                  parent);
   box.setTextFormat(Qt::PlainText);
+  if (!detail.empty()) {
+    box.setInformativeText(messageText(detail));
+    // A one-line detail stays on one line; the box would otherwise wrap it at its text's width.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        label != nullptr && detail.size() <= 100)
+      label->setWordWrap(false);
+  }
+  box.setObjectName(QStringLiteral("MessageBox"));
+  FitTitle(box);
   box.exec();
 }
 
 bool QtPort::AskYesNo(const std::string& text) {
-  // The framework's standard confirmation box: its own title, the question mark, Yes and No.
+  // The framework's standard confirmation box: its own title, the question mark, Yes and No,
+  // all in the user's language.
   QWidget* parent = views_.empty() ? QApplication::activeWindow() : views_.back();
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), messageText(text),
+  QMessageBox box(QMessageBox::Question, qs(Say(kConfirmTitle)), messageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
+  box.setObjectName(QStringLiteral("QuestionBox"));
+  FitTitle(box);
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -17,6 +17,7 @@ class QtPort final : public UiPort {
   ~QtPort() override;
 
   void ShowMessage(const std::string& text) override;
+  void ShowDetailedMessage(const std::string& text, const std::string& detail) override;
   bool AskYesNo(const std::string& text) override;
   ModalResult ShowModal(Form& form) override;
   const MenuItem* PopupMenu(Form& form, const std::vector<MenuItem>& items,

@@ -1,9 +1,9 @@
 // Home discovery and loading over the POSIX layout, with real folders and real libraries.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "PosixMachine.h"
 #include "oracle/client/ClientLibrary.h"
@@ -27,7 +27,9 @@ struct PosixCase {
 };
 
 // Test names and failure messages show the case title.
-void PrintTo(const PosixCase& c, std::ostream* out) { *out << c.title; }
+void PrintTo(const PosixCase& c, std::ostream* out) {
+  *out << c.title;
+}
 
 const PosixCase kPosixCases[] = {
     {"HomeFromEnvironment",
@@ -75,6 +77,39 @@ const PosixCase kPosixCases[] = {
               "\"\r\n";
      },
      "reg/lib/libclntsh.so", "reg", true, "SOFTWARE\\ORACLE"},
+    // ORACLEHOME= on the command line: a folder is a home of its own, over the environment.
+    {"ChosenFolderOverEnvironment",
+     [](PosixMachine& m) {
+       m.copyLibrary(DBL_FAKE_FULL, "env/lib/libclntsh.so");
+       m.copyLibrary(DBL_FAKE_FULL, "chosen/lib/libclntsh.so");
+       m.process.env["ORACLE_HOME"] = m.path("env");
+       m.process.args = {"ORACLEHOME=" + m.path("chosen")};
+       return std::string();
+     },
+     "chosen/lib/libclntsh.so", "chosen", true, ""},
+    {"ChosenInstantClientFolder",
+     [](PosixMachine& m) {
+       m.copyLibrary(DBL_FAKE_FULL, "ic/libclntsh.so");
+       m.process.args = {"ORACLEHOME=" + m.path("ic")};
+       return std::string();
+     },
+     "ic/libclntsh.so", "ic", false, ""},
+    // A name of a home in the registry file picks that home, even when a folder of that name
+    // exists in the current directory.
+    {"ChosenRegistryHomeByName",
+     [](PosixMachine& m) {
+       m.copyLibrary(DBL_FAKE_FULL, "one/lib/libclntsh.so");
+       m.copyLibrary(DBL_FAKE_FULL, "two/lib/libclntsh.so");
+       std::filesystem::create_directories(m.path("Second"));
+       m.process.args = {"oraclehome=second"};
+       return "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\ALL_HOMES]\r\n\"HOME_COUNTER\"=\"2\"\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\HOME0]\r\n\"ORACLE_HOME\"=\"" +
+              m.path("one") +
+              "\"\r\n\"ORACLE_HOME_NAME\"=\"First\"\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\HOME1]\r\n\"ORACLE_HOME\"=\"" +
+              m.path("two") + "\"\r\n\"ORACLE_HOME_NAME\"=\"Second\"\r\n";
+     },
+     "two/lib/libclntsh.so", "two", true, "SOFTWARE\\ORACLE\\HOME1"},
 };
 
 class PosixLayout : public ::testing::TestWithParam<PosixCase> {};
@@ -122,26 +157,40 @@ TEST(PosixLoadFailures, EachReasonWithItsTrace) {
     std::filesystem::create_directories(machine.path("empty/lib"));
     machine.process.env["ORACLE_HOME"] = machine.path("empty");
     machine.install();
-    EXPECT_EQ(InitOCIMessage(), "Initialization error\r\nCould not locate OCI dll\r\n\r\n"
-                                "OracleHomeKey: \r\nOracleHomeDir: " +
-                                    machine.path("empty"));
+    EXPECT_EQ(InitOCIMessage(),
+              "Initialization error\r\nCould not locate OCI dll\r\n\r\n"
+              "OracleHomeKey: \r\nOracleHomeDir: " +
+                  machine.path("empty"));
   }
   {
     PosixMachine machine;
     const std::string bogus = machine.writeFile("bad/lib/libclntsh.so", "not a library");
     machine.process.env["ORACLE_HOME"] = machine.path("bad");
     machine.install();
-    EXPECT_EQ(InitOCIMessage(), "Initialization error\r\nCould not load \"" + bogus +
-                                    "\"\r\n\r\nOracleHomeKey: \r\nOracleHomeDir: " +
-                                    machine.path("bad") +
-                                    "\r\nFound: libclntsh.so\r\nUsing: " + bogus +
-                                    "\r\nLoadLibrary(" + bogus + ") returned 0");
+    EXPECT_EQ(InitOCIMessage(),
+              "Initialization error\r\nCould not load \"" + bogus +
+                  "\"\r\n\r\nOracleHomeKey: \r\nOracleHomeDir: " + machine.path("bad") +
+                  "\r\nFound: libclntsh.so\r\nUsing: " + bogus + "\r\nLoadLibrary(" + bogus +
+                  ") returned 0");
     // Both attempts are kept with the loader's reason, for the diagnosis.
     const auto& failures = internal::State().loadFailures;
     ASSERT_EQ(failures.size(), 2u);
     EXPECT_FALSE(failures[0].reason.empty());
     EXPECT_EQ(OCIDLL(), "");  // the automatic choice is forgotten, so the next call searches again
   }
+}
+
+TEST(PosixLoadFailures, AChosenHomeThatIsNeitherANameNorAFolderSaysSo) {
+  PosixMachine machine;
+  machine.copyLibrary(DBL_FAKE_FULL, "env/lib/libclntsh.so");
+  machine.process.env["ORACLE_HOME"] = machine.path("env");  // not taken instead
+  machine.process.args = {"ORACLEHOME=OraClient19"};
+  machine.install();
+  EXPECT_EQ(InitOCIMessage(),
+            "Initialization error\r\nSQL*Net not properly installed\r\n\r\n"
+            "ORACLEHOME=OraClient19: neither the name of an Oracle home in the registry file nor a "
+            "folder\r\nOracleHomeKey: \r\nOracleHomeDir: ");
+  EXPECT_FALSE(OCILoaded());
 }
 
 TEST(PosixLoadFailures, AfterAFailureTheNextCallStartsAfresh) {
@@ -166,7 +215,8 @@ TEST(PosixLoadFailures, AfterAFailureTheNextCallStartsAfresh) {
 
 TEST(PosixLoadFailures, DamagedRegistryFileIsReadAsFarAsItGoes) {
   PosixMachine machine;
-  std::string junk = "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE";
+  std::string junk =
+      "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE";
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) % 256);
   const std::string file = machine.writeFile("registry.reg", junk);
   machine.copyLibrary(DBL_FAKE_FULL, "home/lib/libclntsh.so");

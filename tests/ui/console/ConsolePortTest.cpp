@@ -9,10 +9,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
 
+#include "ui/Language.h"
 #include "ui/console/ConsolePort.h"
 
 namespace {
@@ -181,25 +183,25 @@ TEST(ConsolePort, ChoicesOutOfRangeAskAgain) {
   EXPECT_EQ(form.City.itemIndex, -1);
   EXPECT_EQ(form.Kind.itemIndex, 2);
   EXPECT_THAT(console.output(), HasSubstr("No entry 7"));
-  EXPECT_THAT(console.output(), HasSubstr("Choose 1 to 3."));
+  EXPECT_THAT(console.output(), HasSubstr("Choose 1 to 3, or type an entry as it is listed."));
 }
 
 TEST(ConsolePort, CancelAndEndOfInputNeverLoop) {
   struct Case {
     const char* name;
     const char* input;
-    int cancelClicks;  // 1 when the cancel button was pressed, 0 for the close box
+    int cancelClicks;  // the cancel button: Ctrl+D and the end of input act as Escape
   };
   const Case cases[] = {
       {"c at the confirmation", "\n\n\n\n\nc\n", 1},
       {"Escape at the confirmation", "\n\n\n\n\n\x1b\n", 1},
       {"Escape at a field", "\n\x1b\n", 1},
       {"Escape at a choice", "\n\n\n\x1b\n", 1},
-      {"no input at all", "", 0},
-      {"end of input at a field", "\n\n", 0},
-      {"end of input at a choice asked again", "\n\n\n9\n", 0},
-      {"end of input at the confirmation", "\n\n\n\n\n", 0},
-      {"end of input after a refused confirmation", "\n\n\n\n\nwhat\n", 0},
+      {"no input at all", "", 1},
+      {"end of input at a field", "\n\n", 1},
+      {"end of input at a choice asked again", "\n\n\n9\n", 1},
+      {"end of input at the confirmation", "\n\n\n\n\n", 1},
+      {"end of input after a refused confirmation", "\n\n\n\n\nwhat\n", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -310,7 +312,7 @@ TEST(ConsolePort, MenuDismissedOrRefused) {
     EXPECT_EQ(console.port.ShowModal(form), ModalResult::Cancel);
     EXPECT_EQ(form.menuShows, 2);
     EXPECT_EQ(form.Name.text, "");
-    EXPECT_EQ(form.cancelClicks, 0);
+    EXPECT_EQ(form.cancelClicks, 1);
   }
   {
     // Without a menu button, "h" is only text.
@@ -470,7 +472,7 @@ TEST(ConsolePort, PasswordIsReadWithEchoOffOnATerminal) {
   EXPECT_EQ(probe.echoAtRead, (std::vector<bool>{false, true, true, true, true, true}));
   EXPECT_TRUE(terminal.echoes());
   // Once the password is read, Ctrl+C has its usual action again.
-  struct sigaction interrupt{};
+  struct sigaction interrupt {};
   ASSERT_EQ(::sigaction(SIGINT, nullptr, &interrupt), 0);
   EXPECT_EQ(interrupt.sa_handler, SIG_DFL);
 }
@@ -507,6 +509,133 @@ TEST(ConsolePort, InterruptAtPasswordPromptGivesEchoBack) {
   ASSERT_TRUE(WIFSIGNALED(status)) << "child exited with " << status;
   EXPECT_EQ(WTERMSIG(status), SIGINT);
   EXPECT_TRUE(terminal.echoes());
+}
+
+// Input as a terminal gives it: Ctrl+D (here "^D") ends the read in progress only, and the
+// next read goes on with what is typed after it.
+class TerminalInput : public std::streambuf {
+ public:
+  explicit TerminalInput(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+ protected:
+  int_type underflow() override {
+    if (next_ >= lines_.size()) return traits_type::eof();
+    if (lines_[next_] == "^D") {
+      ++next_;
+      return traits_type::eof();
+    }
+    current_ = lines_[next_++] + "\n";
+    setg(current_.data(), current_.data(), current_.data() + current_.size());
+    return traits_type::to_int_type(current_[0]);
+  }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+  std::string current_;
+};
+
+TEST(ConsolePort, CtrlDCancelsTheDialogAndEndsTheProgramOnlyFromTheMainMenu) {
+  MainDialog main;
+  AccountForm form;
+  std::vector<ModalResult> results;
+  main.Again.onClick = [&] { results.push_back(ui::port().ShowModal(form)); };
+  // Main menu: 1 opens the dialog, Ctrl+D at its first prompt cancels it; again, a name, then
+  // Ctrl+D at the confirmation cancels too; Ctrl+D at the main menu ends.
+  TerminalInput input({"1", "^D", "1", "", "Kari", "", "", "", "^D", "^D", "1"});
+  std::istream in(&input);
+  std::ostringstream out;
+  ConsolePort port(in, out);
+  const ui::ScopedPort installed(port);
+  EXPECT_EQ(port.RunMainWindow(main), 0);
+  EXPECT_THAT(results, testing::ElementsAre(ModalResult::Cancel, ModalResult::Cancel));
+  EXPECT_EQ(form.cancelClicks, 2);  // as Escape: through the dialog's cancel button
+  std::string left;
+  EXPECT_TRUE(std::getline(in, left));
+  EXPECT_EQ(left, "1");  // nothing was read after the main menu's Ctrl+D
+}
+
+TEST(ConsolePort, ALongListIsShownOnRequestAndFilteredByItsStart) {
+  AccountForm form;
+  form.City.items.clear();
+  for (int i = 1; i <= 10000; ++i) form.City.items.push_back("DB" + std::to_string(i));
+  // Secret, Name; City: the list on request, filtered, a start nothing matches, a number.
+  Console console("\n\nDB999?\nXY?\n?\n9999\n\n\n\n");
+  EXPECT_EQ(console.port.ShowModal(form), ModalResult::OK);
+  EXPECT_EQ(form.City.text, "DB9999");
+  const std::string out = console.output();
+  EXPECT_THAT(out, HasSubstr("10000 entries: type the start of one and ? to list those"));
+  EXPECT_THAT(out, HasSubstr("  999) DB999\n  9990) DB9990\n  9991) DB9991\n"));
+  EXPECT_THAT(out, HasSubstr("  9999) DB9999\nCity: "));
+  EXPECT_THAT(out, HasSubstr("No entry begins with \"XY\"."));
+  // All of them once, on request: the "?" alone.
+  EXPECT_THAT(out, HasSubstr("  1) DB1\n  2) DB2\n"));
+  // Until the whole list is asked for, the screen holds a few lines, not ten thousand.
+  const std::string beforeAll = out.substr(0, out.find("  1) DB1\n"));
+  EXPECT_LT(std::count(beforeAll.begin(), beforeAll.end(), '\n'), 40) << beforeAll;
+}
+
+TEST(ConsolePort, AShortListIsShownOnceAndOnRequestAfterThat) {
+  AccountForm form;
+  Console console("\n\n\n\n\ne\n\n\n?\n\n\n\n\n");
+  EXPECT_EQ(console.port.ShowModal(form), ModalResult::OK);
+  const std::string out = console.output();
+  const std::string list = "  1) Oslo\n  2) Bergen\n";
+  const std::size_t first = out.find(list);
+  ASSERT_NE(first, std::string::npos) << out;
+  const std::size_t request = out.find("(? lists the entries", first);
+  ASSERT_NE(request, std::string::npos) << out;
+  // The edit round does not list again until "?" asks for it, and then just once.
+  const std::size_t second = out.find(list, first + 1);
+  EXPECT_GT(second, request) << out;
+  EXPECT_EQ(out.find(list, second + 1), std::string::npos) << out;
+}
+
+TEST(ConsolePort, InvalidAnswersSayWhatIsValidInTheTerminalsWords) {
+  AccountForm form;
+  form.addMenuButton();
+  MainDialog main;
+  main.Again.onClick = [&] { ui::port().ShowModal(form); };
+  // Main menu 7; dialog: fields kept, confirmation x, h opens the menu, 9 is no entry, Enter
+  // none; c cancels; q ends.
+  Console console("7\n1\n\n\n\n\n\nx\nh\n9\n\nc\nq\n");
+  EXPECT_EQ(console.port.RunMainWindow(main), 0);
+  const std::string out = console.output();
+  EXPECT_THAT(out, HasSubstr("Choose a number from 1 to 2, or q to quit.\n"));
+  EXPECT_THAT(out, HasSubstr("Answer with Enter, !, e, h or c.\n"));
+  EXPECT_THAT(out, HasSubstr("Choose a number from 1 to 3, or Enter for none.\n"));
+  EXPECT_THAT(out, HasSubstr("! = OK without recording it in the history"));
+  EXPECT_THAT(out, HasSubstr("  q) quit\n"));
+  // Keys are typed here, not held, and there is no window to close.
+  EXPECT_THAT(out, Not(HasSubstr("Ctrl")));
+  EXPECT_THAT(out, Not(HasSubstr("window")));
+}
+
+TEST(ConsolePort, HelperLinesSpeakTheUsersLanguage) {
+  struct Case {
+    ui::Language language;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {ui::Language::Bokmal,
+       {"(Enter beholder verdien i hakeparentes", "(et tall velger en oppføring",
+        "Velg 1 til 3, eller skriv", "uten å lagre det i historikken, e = endre", "Svar med Enter",
+        "  q) avslutt\nVelg: "}},
+      {ui::Language::Nynorsk,
+       {"(Enter held på verdien i hakeparentes", "(eit tal vel ei oppføring",
+        "Vel 1 til 3, eller skriv", "utan å lagre det i historikken, e = endre", "Svar med Enter",
+        "  q) avslutt\nVel: "}},
+  };
+  for (const Case& c : cases) {
+    ui::SetLanguage(c.language);
+    AccountForm form;
+    MainDialog main;
+    main.Again.onClick = [&] { ui::port().ShowModal(form); };
+    Console console("1\n\n\n\n9\n\n\nx\nc\nq\n");
+    console.port.RunMainWindow(main);
+    ui::SetLanguage(ui::Language::English);
+    for (const std::string& line : c.lines) EXPECT_THAT(console.output(), HasSubstr(line));
+  }
 }
 
 }  // namespace

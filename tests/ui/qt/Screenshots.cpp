@@ -9,10 +9,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
+#include <QTranslator>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -22,7 +23,9 @@
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/session/OracleSession.h"
 #include "platform/Locale.h"
+#include "ui/Language.h"
 #include "ui/qt/FormView.h"
+#include "ui/qt/QtFrontEnd.h"
 #include "ui/qt/QtPort.h"
 
 namespace {
@@ -44,8 +47,10 @@ void save(const QImage& image, const char* name) {
   const QImage shown =
       zoom > 1 ? image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                : image;
-  if (!shown.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-  else std::printf("%s\n", qPrintable(path));
+  if (!shown.save(path))
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  else
+    std::printf("%s\n", qPrintable(path));
 }
 
 // The window's client area under a plain title bar drawn here, so the caption can be checked
@@ -81,7 +86,8 @@ ui::Picture logonPicture() {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const int blue = 120 + 100 * y / h;
-      std::uint32_t pixel = 0xFF000000u | (30u << 16) | (60u << 8) | static_cast<std::uint32_t>(blue);
+      std::uint32_t pixel =
+          0xFF000000u | (30u << 16) | (60u << 8) | static_cast<std::uint32_t>(blue);
       const double dx = (x - 15.5) / 12.0;
       for (int top : {30, 46, 62}) {
         const double dy = (y - top) / 4.0;
@@ -135,7 +141,9 @@ void logonScene(const LogonScene& scene) {
   oracle::TLogOnForm form;
   form.PrepareLogon(
       session, 8, scene.picture ? logonPicture() : ui::Picture{}, scene.options,
-      [] { return std::optional<std::vector<std::string>>({"ORCL", "TEST", "PDB1.EXAMPLE.COM"}); },
+      [] {
+        return std::optional<std::vector<std::string>>({"ORCL", "TEST", "PDB1.EXAMPLE.COM"});
+      },
       [] { return true; });
   ui::qt::FormView view(form);
   view.prepareShow();
@@ -200,6 +208,50 @@ void passwordScene(std::uint16_t language, bool picture, const char* file) {
   saveView(view, file);
 }
 
+// A message box of the port, as it stands on the screen, saved and closed by a timer from within
+// its own loop.
+void boxScene(const std::function<void()>& show, const char* file) {
+  QTimer::singleShot(150, [file] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) return;
+    settle();
+    save(framed(*box, box->grab().toImage()), file);
+    box->close();
+  });
+  show();
+}
+
+void boxScenes(ui::qt::QtPort& port, std::uint16_t language, const char* suffix) {
+  oracle::ResetLogonTexts();
+  oracle::SelectLanguageTexts(language);
+  const ui::Language uiLanguage = ui::LanguageFromId(language);
+  ui::SetLanguage(uiLanguage);
+  QTranslator translator;
+  if (ui::qt::LoadQtTranslation(translator, uiLanguage))
+    QCoreApplication::installTranslator(&translator);
+  const ui::ScopedPort scoped(port);
+  const std::string tag = suffix;
+  const std::string verification = "box-verification-failed-" + tag + ".png";
+  boxScene([] { ui::port().ShowMessage(oracle::LogonTexts().VerificationFailedText); },
+           verification.c_str());
+  const std::string question = "box-grace-question-" + tag + ".png";
+  boxScene(
+      [] {
+        ui::port().AskYesNo("ORA-28002: the password will expire within 5 days\n\r\n" +
+                            oracle::LogonTexts().ChangePasswordNowText);
+      },
+      question.c_str());
+  const std::string failed = "box-logon-failed-" + tag + ".png";
+  boxScene(
+      [] {
+        ui::port().ShowDetailedMessage("ORA-01017: invalid username/password; logon denied\n",
+                                       "Username: scott, Database: DEMO, Connect as: Normal");
+      },
+      failed.c_str());
+  QCoreApplication::removeTranslator(&translator);
+  ui::SetLanguage(ui::Language::English);
+}
+
 void mainScene() {
   app::TFormMain form;
   ui::qt::FormView view(form);
@@ -229,14 +281,19 @@ int main(int argc, char** argv) {
       {"logon-en-picture.png", en, kApplicationOptions, true, true, "scott", ""},
       {"logon-en-connectas.png", en, connectAs, true, false, "system", ""},
       {"logon-nb-connectas-picture.png", nb, connectAs, false, true, "system", ""},
-      {"logon-en-password-only.png", en, TLogonOptions{ldDatabase, ldLogonHistory, ldConnectAs, ldPasswordOnly}, true, false,
-       "scott", ""},
+      {"logon-en-password-only.png", en,
+       TLogonOptions{ldDatabase, ldLogonHistory, ldConnectAs, ldPasswordOnly}, true, false, "scott",
+       ""},
       {"logon-en-no-database.png", en, TLogonOptions{ldLogonHistory}, false, false, "", ""},
   };
   for (const LogonScene& scene : scenes) logonScene(scene);
   historyMenuScene(port);
   passwordScene(en, false, "password-en.png");
   passwordScene(nb, true, "password-nb-picture.png");
+  passwordScene(nn, false, "password-nn.png");
   mainScene();
+  boxScenes(port, en, "en");
+  boxScenes(port, nb, "nb");
+  boxScenes(port, nn, "nn");
   return 0;
 }
