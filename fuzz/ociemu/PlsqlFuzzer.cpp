@@ -85,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   limits.maxSteps = 2000;
   sqliteBudget = 20000;
   try {
-    ociemu::plsql::Execute(conn, text, binds, limits);
+    const int warning = ociemu::plsql::Execute(conn, text, binds, limits);
+    if (warning != 0 && warning != 24344) __builtin_trap();
   } catch (const ociemu::OracleError& e) {
     if (e.Code() <= 0) __builtin_trap();
   }

@@ -185,7 +185,10 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   Outcome outcome;
   if (plsql::IsPlsql(text_)) {
     if (mode & OCI_DESCRIBE_ONLY) return outcome;
-    RunPlsql(conn, iters, rowoff);
+    if (int warning = RunPlsql(conn, iters, rowoff)) {
+      outcome.status = OCI_SUCCESS_WITH_INFO;
+      outcome.warning = warning;
+    }
     executed_ = true;
     if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
     return outcome;

@@ -140,8 +140,9 @@ class Cursor {
   int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
   // A PL/SQL block or CREATE of a stored unit, with the binds as its host variables: a block
-  // runs once per iteration, scalar binds taking the iteration's array element.
-  void RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff);
+  // runs once per iteration, scalar binds taking the iteration's array element. Returns
+  // 24344 when a CREATE stored its unit with compilation errors.
+  int RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff);
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
   void FreeRows();

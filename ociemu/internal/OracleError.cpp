@@ -142,6 +142,7 @@ const std::unordered_map<int, const char*>& Texts() {
       {24337, "statement handle not prepared"},
       {24334, "no descriptor for this position"},
       {24338, "statement handle not executed"},
+      {24344, "success with compilation error"},
       {24345, "A Truncation or null fetch error occurred"},
       {24374, "define not done before fetch or execute and fetch"},
       {24415, "Missing or null username."},

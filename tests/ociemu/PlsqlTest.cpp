@@ -658,6 +658,23 @@ TEST_F(PlsqlTest, StoredProceduresFunctionsAndPackages) {
   EXPECT_EQ(Run("create procedure twice is begin null; end;"), OCI_ERROR);
   EXPECT_EQ(s.Error().code, 955);
 
+  // A stored procedure calls another; one created with errors is stored invalid.
+  ASSERT_EQ(Run("create procedure log_twice(n in out number) is begin n := twice(n); "
+                "split_name('a b', x, y); end;"),
+            OCI_SUCCESS_WITH_INFO);
+  EXPECT_EQ(s.Error().code, 24344);
+  EXPECT_EQ(s.Error().text, "ORA-24344: success with compilation error\n");
+  EXPECT_EQ(Run("begin\n  log_twice(2);\nend;"), OCI_ERROR);
+  EXPECT_EQ(s.Error().text,
+            "ORA-06550: line 2, column 3:\nPLS-00905: object SCOTT.LOG_TWICE is invalid\n"
+            "ORA-06550: line 2, column 3:\nPL/SQL: Statement ignored\n");
+  ASSERT_EQ(
+      Run("create or replace procedure log_twice(n in out number) is x varchar2(9); "
+          "y varchar2(9); begin n := twice(n); split_name('a b', x, y); n := n + length(y); end;"),
+      OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(Result("declare n number := 21; begin log_twice(n); :r := n; end;"), "43");
+
   // The catalogue keeps the source and the arguments.
   EXPECT_EQ(Query(s,
                   "select type, substr(source, 1, 20) from ociemu_plsql_units where name = "
@@ -670,6 +687,61 @@ TEST_F(PlsqlTest, StoredProceduresFunctionsAndPackages) {
                   {"2", "FIRST", "VARCHAR2", "OUT"},
                   {"3", "REST", "VARCHAR2", "OUT"}}));
 }
+
+// Every client generation with the OCI8 calls runs blocks the same way.
+class PlsqlVariantTest : public ::testing::TestWithParam<testing::Variant> {};
+
+TEST_P(PlsqlVariantTest, BlockWithBindsAndAnError) {
+  struct Fixture : ClientTest {
+    explicit Fixture(testing::Variant v) : ClientTest(v) {}
+    void TestBody() override {}
+    using ClientTest::client;
+    using ClientTest::SetUp;
+  } fixture(GetParam());
+  fixture.SetUp();
+  Oci8Session s(*fixture.client);
+  ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
+  OCIStmt* stmt = nullptr;
+  ASSERT_EQ(fixture.client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT,
+                                           0, nullptr),
+            OCI_SUCCESS);
+  const std::string block =
+      "begin if :n > 0 then :r := 'n=' || :n; else raise_application_error(-20005, 'no'); "
+      "end if; end;";
+  ASSERT_EQ(
+      fixture.client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(block.data()),
+                                     static_cast<ub4>(block.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+      OCI_SUCCESS);
+  int n = 5;
+  char r[20] = {};
+  OCIBind* b1 = nullptr;
+  OCIBind* b2 = nullptr;
+  ASSERT_EQ(fixture.client->OCIBindByName(stmt, &b1, s.err, reinterpret_cast<const OraText*>(":n"),
+                                          -1, &n, sizeof n, SQLT_INT, nullptr, nullptr, nullptr, 0,
+                                          nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(fixture.client->OCIBindByName(stmt, &b2, s.err, reinterpret_cast<const OraText*>(":r"),
+                                          -1, r, sizeof r, SQLT_STR, nullptr, nullptr, nullptr, 0,
+                                          nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(fixture.client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_STREQ(r, "n=5");
+  n = 0;
+  EXPECT_EQ(fixture.client->OCIStmtExecute(s.svc, stmt, s.err, 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_ERROR);
+  EXPECT_EQ(s.Error().text, "ORA-20005: no\nORA-06512: at line 1\n");
+  fixture.client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  s.LogOff();
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, PlsqlVariantTest,
+                         ::testing::Values(testing::Variant::Oci8, testing::Variant::Oci81,
+                                           testing::Variant::Net9, testing::Variant::Full),
+                         [](const auto& row) {
+                           return std::string(testing::VariantName(row.param));
+                         });
 
 class Oci7PlsqlTest : public ClientTest {
  protected:

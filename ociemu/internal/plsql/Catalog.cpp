@@ -89,7 +89,8 @@ void StoreArguments(sqlite3* db, const std::string& owner, const std::string& pa
 void EnsureCatalog(sqlite3* db) {
   static const char* ddl =
       "create table if not exists ociemu_plsql_units (owner text not null, name text not null, "
-      "type text not null, source text not null, created real, primary key (owner, name, type));"
+      "type text not null, source text not null, created real, status text not null default "
+      "'VALID', primary key (owner, name, type));"
       "create table if not exists ociemu_plsql_arguments (owner text not null, package_name text "
       "not null, object_name text not null, overload integer, position integer, argument_name "
       "text, data_type text, in_out text);";
@@ -98,7 +99,7 @@ void EnsureCatalog(sqlite3* db) {
   }
 }
 
-void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
+void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner, bool valid) {
   EnsureCatalog(db);
   const std::string type = TypeName(unit.kind);
   if (!unit.orReplace) {
@@ -112,8 +113,10 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
   }
   Statement drop(db, "delete from ociemu_plsql_units where owner = ?1 and name = ?2 and type = ?3");
   drop.Text(1, owner).Text(2, unit.name).Text(3, type).Step();
-  Statement save(db, "insert into ociemu_plsql_units values (?1, ?2, ?3, ?4, julianday('now'))");
-  save.Text(1, owner).Text(2, unit.name).Text(3, type).Text(4, unit.source).Step();
+  Statement save(db,
+                 "insert into ociemu_plsql_units values (?1, ?2, ?3, ?4, julianday('now'), ?5)");
+  save.Text(1, owner).Text(2, unit.name).Text(3, type).Text(4, unit.source);
+  save.Text(5, valid ? "VALID" : "INVALID").Step();
   const bool isPackage = unit.kind == Unit::kPackage || unit.kind == Unit::kPackageBody;
   if (unit.kind == Unit::kPackageBody) return;  // the specification lists the arguments
   Statement args(db, isPackage ? "delete from ociemu_plsql_arguments where owner = ?1 and "
@@ -121,6 +124,7 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner) {
                                : "delete from ociemu_plsql_arguments where owner = ?1 and "
                                  "package_name = '' and object_name = ?2");
   args.Text(1, owner).Text(2, unit.name).Step();
+  if (!valid) return;
   if (isPackage) {
     for (const auto& r : unit.routines) StoreArguments(db, owner, unit.name, *r, 0);
   } else {
@@ -148,6 +152,25 @@ std::optional<std::string> StoredSource(sqlite3* db, const std::string& owner,
   }
   sqlite3_finalize(st);
   return source;
+}
+
+bool StoredValid(sqlite3* db, const std::string& owner, const std::string& name,
+                 const std::string& type) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db,
+                         "select status from ociemu_plsql_units where owner = ?1 and name = ?2 "
+                         "and type = ?3",
+                         -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return false;
+  }
+  sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 3, type.c_str(), -1, SQLITE_TRANSIENT);
+  bool valid = sqlite3_step(st) == SQLITE_ROW &&
+               std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "VALID";
+  sqlite3_finalize(st);
+  return valid;
 }
 
 }  // namespace ociemu::plsql

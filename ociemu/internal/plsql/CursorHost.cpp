@@ -238,13 +238,15 @@ class StatementBinds : public plsql::HostBinds {
 
 }  // namespace
 
-void Cursor::RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff) {
+int Cursor::RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff) {
   if (iters == 0) throw OracleError(24333);
+  int warning = 0;
   for (ub4 row = rowoff; row < rowoff + iters; ++row) {
     StatementBinds binds(namedBinds_, positionBinds_, conn, row);
-    plsql::Execute(conn, text_, binds);
+    warning = plsql::Execute(conn, text_, binds);
     ++rowCount_;
   }
+  return warning;
 }
 
 }  // namespace ociemu

@@ -366,19 +366,25 @@ class BlockAtomicity {
 
 }  // namespace
 
-void Execute(const std::shared_ptr<Connection>& conn, std::string_view text, HostBinds& host,
-             const Limits& limits) {
+int Execute(const std::shared_ptr<Connection>& conn, std::string_view text, HostBinds& host,
+            const Limits& limits) {
   machine::Interpreter interpreter(conn, &host, text, limits);
   Unit unit;
   try {
     unit = Parse(text, &interpreter);
   } catch (const CompileError& e) {
-    throw CompileFailure(text, e);
+    // A CREATE with errors still stores its unit, invalid, as Oracle's compiler does.
+    std::optional<Unit> invalid = ParseHeading(text);
+    if (!invalid) throw CompileFailure(text, e);
+    conn->Commit();
+    StoreUnit(conn->Sql(), *invalid, invalid->owner.empty() ? conn->currentUser : invalid->owner,
+              false);
+    return 24344;
   }
   if (unit.kind != Unit::kAnonymous) {
     conn->Commit();  // CREATE is DDL
-    StoreUnit(conn->Sql(), unit, unit.owner.empty() ? conn->currentUser : unit.owner);
-    return;
+    StoreUnit(conn->Sql(), unit, unit.owner.empty() ? conn->currentUser : unit.owner, true);
+    return 0;
   }
   BlockAtomicity atomicity(*conn);
   try {
@@ -394,6 +400,7 @@ void Execute(const std::shared_ptr<Connection>& conn, std::string_view text, Hos
     throw;
   }
   atomicity.Succeeded();
+  return 0;
 }
 
 }  // namespace ociemu::plsql

@@ -19,7 +19,9 @@ struct Limits {
 // Throws OracleError as the server reports it: ORA-06550 for compile errors, and the error
 // stack of an unhandled exception with its ORA-06512 lines. An unhandled exception undoes
 // what the block changed; host variables are written back only when the block succeeds.
-void Execute(const std::shared_ptr<Connection>& conn, std::string_view text, HostBinds& host,
-             const Limits& limits = {});
+// Returns the warning of a CREATE that stored its unit with compilation errors (24344; the
+// unit is invalid until created again), else 0.
+int Execute(const std::shared_ptr<Connection>& conn, std::string_view text, HostBinds& host,
+            const Limits& limits = {});
 
 }  // namespace ociemu::plsql

@@ -38,7 +38,13 @@ Value Interpreter::Call(const Expr& call, Frame& f, bool wantValue) {
   // A call that ran on the SQL engine before in this block is a built-in function.
   if (wantValue && call.sql) return BuiltinFunction(call, f);
   LoadedUnit* unit = nullptr;
-  if (Routine* r = ResolveStored(name, call.args.size(), &unit)) {
+  Routine* stored = nullptr;
+  try {
+    stored = ResolveStored(name, call.args.size(), &unit);
+  } catch (const InvalidUnit& invalid) {
+    throw CompileError{call.offset, PlsText(905, {invalid.name}), true, call.offset};
+  }
+  if (Routine* r = stored) {
     return Invoke(*r, unit, unit->isPackage ? PackageState(*unit) : nullptr, call, f);
   }
   if (wantValue) return BuiltinFunction(call, f);
@@ -97,6 +103,11 @@ std::shared_ptr<LoadedUnit> Interpreter::Load(const std::string& owner, const st
     }
   }
   if (!source) return nullptr;
+  const bool valid =
+      isPackage
+          ? StoredValid(db, owner, name, "PACKAGE") && StoredValid(db, owner, name, "PACKAGE BODY")
+          : StoredValid(db, owner, name, "PROCEDURE") || StoredValid(db, owner, name, "FUNCTION");
+  if (!valid) throw InvalidUnit{owner + "." + name};
   const std::string key = owner + "." + name + (isPackage ? " PACKAGE" : "");
   auto& slot = session_->units[key];
   if (slot && slot->source == *source && slot->specSource == spec.value_or("")) return slot;
@@ -107,10 +118,10 @@ std::shared_ptr<LoadedUnit> Interpreter::Load(const std::string& owner, const st
   unit->source = *source;
   unit->specSource = spec.value_or("");
   try {
-    unit->unit = isPackage ? ParsePackage(unit->specSource, unit->source, nullptr)
-                           : Parse(unit->source, nullptr);
+    unit->unit =
+        isPackage ? ParsePackage(unit->specSource, unit->source, this) : Parse(unit->source, this);
   } catch (const CompileError&) {
-    throw Raised::Oracle(6550, {""});
+    throw InvalidUnit{owner + "." + name};  // a unit it needs went away since
   }
   slot = unit;
   return unit;

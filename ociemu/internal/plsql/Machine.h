@@ -72,6 +72,11 @@ struct Session {
 
 enum class Flow { kNormal, kExit, kContinue, kReturn };
 
+// A stored unit that did not compile.
+struct InvalidUnit {
+  std::string name;  // OWNER.NAME
+};
+
 // The parts of a dotted name.
 std::vector<std::string> Split(const std::string& dotted);
 

@@ -692,4 +692,47 @@ Unit ParsePackage(std::string_view specSource, std::string_view bodySource, Unit
   return unit;
 }
 
+std::optional<Unit> ParseHeading(std::string_view source) {
+  std::vector<Token> tokens;
+  try {
+    tokens = Tokenize(source);
+  } catch (const OracleError&) {
+    return std::nullopt;
+  }
+  size_t i = 0;
+  if (!tokens[i++].Is("CREATE")) return std::nullopt;
+  Unit unit;
+  if (tokens[i].Is("OR") && tokens[i + 1].Is("REPLACE")) {
+    unit.orReplace = true;
+    i += 2;
+  }
+  const size_t kindAt = tokens[i].offset;
+  if (tokens[i].Is("PROCEDURE")) {
+    unit.kind = Unit::kProcedure;
+  } else if (tokens[i].Is("FUNCTION")) {
+    unit.kind = Unit::kFunction;
+  } else if (tokens[i].Is("PACKAGE")) {
+    unit.kind = tokens[i + 1].Is("BODY") ? Unit::kPackageBody : Unit::kPackage;
+    if (unit.kind == Unit::kPackageBody) ++i;
+  } else {
+    return std::nullopt;
+  }
+  ++i;
+  auto isName = [](const Token& t) {
+    return t.kind == Token::kWord || t.kind == Token::kQuotedName;
+  };
+  if (!isName(tokens[i])) return std::nullopt;
+  unit.name = tokens[i].text;
+  if (tokens[i + 1].IsSymbol(".") && isName(tokens[i + 2])) {
+    unit.owner = unit.name;
+    unit.name = tokens[i + 2].text;
+  }
+  unit.source = std::string(source.substr(kindAt));
+  while (!unit.source.empty() && (unit.source.back() == '/' ||
+                                  std::isspace(static_cast<unsigned char>(unit.source.back())))) {
+    unit.source.pop_back();
+  }
+  return unit;
+}
+
 }  // namespace ociemu::plsql

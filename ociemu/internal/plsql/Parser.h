@@ -3,6 +3,7 @@
 // does (PLS-00201, PLS-00103 ...) at its line and column.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ bool IsPlsql(std::string_view text);
 // Parses a block or a CREATE statement. Throws CompileError; an unterminated literal throws
 // the lexer's OracleError.
 Unit Parse(std::string_view source, UnitLookup* lookup);
+
+// The kind, owner, name and source of a CREATE statement whose body may not compile; nullopt
+// when even the heading is no CREATE of a stored unit.
+std::optional<Unit> ParseHeading(std::string_view source);
 
 // Parses a package body with the declarations of its specification in scope.
 Unit ParsePackage(std::string_view specSource, std::string_view bodySource, UnitLookup* lookup);
