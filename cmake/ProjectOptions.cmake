@@ -1,15 +1,39 @@
-# Warnings apply to our own targets only; third-party headers come in as system includes.
+# Warnings apply to our own targets only; third-party headers come in as system includes. They
+# are errors where DBL_WARNINGS_AS_ERRORS is on (our presets and CI).
 function(dbl_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Werror)
+    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  if(DBL_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
-# A library of the layer: sources, public include root at the top of the tree.
+# The public include root: the public headers of every module (those beside its sources, not in
+# its internal/ folder), linked into the build folder under their paths in the tree. Other modules
+# see only this root, so a module's internals cannot be reached from outside it.
+set(DBL_PUBLIC_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
+
+# A library of the layer, in the folder of its module. It includes its own internal/ headers
+# through a root of its own, and everything else through the public root.
 function(dbl_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  file(RELATIVE_PATH module ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(MAKE_DIRECTORY ${DBL_PUBLIC_INCLUDE_DIR}/${module})
+  foreach(header ${headers})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${DBL_PUBLIC_INCLUDE_DIR}/${module}/${header}
+         SYMBOLIC)
+  endforeach()
+  if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/internal)
+    set(private_root ${PROJECT_BINARY_DIR}/private/${name})
+    file(MAKE_DIRECTORY ${private_root}/${module})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/internal ${private_root}/${module}/internal SYMBOLIC)
+    target_include_directories(${name} PRIVATE ${private_root})
+  endif()
+  target_include_directories(${name} PUBLIC ${DBL_PUBLIC_INCLUDE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   dbl_warnings(${name})
 endfunction()
@@ -26,6 +50,11 @@ function(dbl_test name)
     set(props PROPERTIES LABELS "${ARG_LABELS}")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${props})
+  # The programs that call the client from several threads: CI runs them under the thread
+  # sanitizer, building target threaded_tests and running ctest -L threads.
+  if("threads" IN_LIST ARG_LABELS)
+    set_property(GLOBAL APPEND PROPERTY DBL_THREADED_TESTS ${name})
+  endif()
 endfunction()
 
 # A libFuzzer target; built only in the fuzz preset (clang). scripts/fuzz.sh runs every fuzz_* binary.

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a while.
 # Usage: scripts/fuzz.sh [seconds-per-target]   (default 60)
+#        scripts/fuzz.sh --total SECONDS        (the time shared evenly by all targets; CI uses
+#                                               this, so that new targets do not make it longer)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+total=
+if [ "${1:-}" = "--total" ]; then
+  total=${2:?"--total needs a number of seconds"}
+fi
 seconds=${1:-60}
 scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
@@ -12,6 +18,10 @@ fuzzers=(build/fuzz/fuzzers/fuzz_*)
 if ((${#fuzzers[@]} == 0)); then
   echo "no fuzz targets"
   exit 0
+fi
+if [ -n "$total" ]; then
+  seconds=$((total / ${#fuzzers[@]}))
+  ((seconds > 0)) || seconds=1
 fi
 for f in "${fuzzers[@]}"; do
   name=$(basename "$f")

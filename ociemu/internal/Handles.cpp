@@ -183,14 +183,15 @@ std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>&
     case OCI_HTYPE_SESSION:
       h = std::make_shared<SessionHandle>(type, env);
       break;
+    case OCI_HTYPE_SPOOL:
+      h = std::make_shared<PoolHandle>(type, env);
+      break;
+    // Each of these is a kind of its own, told apart by its type; none has state yet.
     case OCI_HTYPE_DESCRIBE:
     case OCI_HTYPE_TRANS:
     case OCI_HTYPE_COMPLEXOBJECT:
     case OCI_HTYPE_SECURITY:
     case OCI_HTYPE_SUBSCRIPTION:
-    case OCI_HTYPE_SPOOL:
-      h = std::make_shared<PoolHandle>(type, env);
-      break;
     case OCI_HTYPE_CPOOL:
     case OCI_HTYPE_ADMIN:
       h = std::make_shared<PlainHandle>(type, env);

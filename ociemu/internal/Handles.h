@@ -146,8 +146,9 @@ class SvcCtxHandle : public Handle {
   void DropStatementCache();
 };
 
-// A handle or descriptor with no behaviour of its own yet (transaction, describe, session pool,
-// LOB and other descriptors): it can be allocated, have attributes refused and be freed.
+// A handle or descriptor with no behaviour of its own yet (describe, transaction, complex-object,
+// security, subscription, connection-pool and admin handles; LOB and other descriptors): it can
+// be allocated, have attributes refused and be freed. Its type number tells the kinds apart.
 class PlainHandle : public Handle {
  public:
   using Handle::Handle;

@@ -76,6 +76,8 @@ void* MTSEntrySlot(std::size_t index) noexcept {
 }
 
 void ThrowMissingEntryPoint(std::string_view name) {
+  // Every slot is empty while nothing is loaded; say so rather than blame one entry point.
+  if (State().OCILibHandle == nullptr) throw Exception("The client library is not loaded");
   throw Exception("The client library entry point " + std::string(name) + " is not available");
 }
 
@@ -84,6 +86,7 @@ void ThrowMissingEntryPoint(std::string_view name) {
 TOracleCriticalSection& OCILock() { return State().OCILock; }
 
 bool OCILoaded() { return State().OCILibHandle != nullptr; }
+std::uint64_t ClientGeneration() { return State().clientGeneration; }
 bool MTSLoaded() { return State().MTSLibHandle != nullptr; }
 
 bool ForceOCI7() { return State().ForceOCI7; }
@@ -223,9 +226,15 @@ void FreeOCI() {
   auto& s = State();
   platform::Libraries& libraries = platform::libraries();
   if (MTSLoaded()) libraries.free(s.MTSLibHandle);
-  if (OCILoaded()) libraries.free(s.OCILibHandle);
+  if (OCILoaded()) {
+    libraries.free(s.OCILibHandle);
+    ++s.clientGeneration;  // every handle of the unloaded copy is void from now on
+  }
   s.MTSLibHandle = nullptr;
   s.OCILibHandle = nullptr;
+  // The code the slots point into is gone: a call through one raises instead of jumping there.
+  s.slots.fill(nullptr);
+  s.mtsSlots.fill(nullptr);
 
   if (s.OCIDLLAutoSelected) s.OCIDLL.clear();
   if (s.OracleHomeNameAuto) s.OracleHomeName.clear();
@@ -242,8 +251,7 @@ void FreeOCI() {
   s.MTSDLL.clear();
   s.TNSNamesFile.clear();
   s.OracleAliases.reset();
-  // The slots are left as they are: meaningless now, and no one calls through them before the
-  // next InitOCI. OCITrace and SavedCurrentDir stay too.
+  // OCITrace and SavedCurrentDir stay.
 }
 
 void InitMTS() {

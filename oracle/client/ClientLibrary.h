@@ -3,11 +3,10 @@
 // decide the interface level: OCI7 or OCI8 mode, the 8.1 calls, the Net 9 fetch, the session pool.
 // Also loads the optional transaction-coordinator library, owns OCILock and unloads everything.
 //
-// Threading: InitOCI and InitMTS hold OCILock for their whole run, so concurrent first uses load
-// the library once. FreeOCI takes no lock; its callers make sure no client call is running. The
-// flags are written only while loading or unloading and may be read freely afterwards.
+// Threading: see oracle/THREADING.md (OCILock, what FreeOCI's callers must make sure of).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "oracle/client/OracleCriticalSection.h"
@@ -18,6 +17,9 @@ namespace oracle {
 TOracleCriticalSection& OCILock();
 
 bool OCILoaded();
+// Names the loaded copy of the client library: it changes whenever FreeOCI unloads the library,
+// so a handle made under one generation is void under any other (its memory went with the copy).
+std::uint64_t ClientGeneration();
 bool MTSLoaded();
 
 // Process-wide switch: never use the OCI8 interface.
@@ -63,6 +65,8 @@ int LoadOCI();
 void InitOCI();
 
 // Unloads both libraries and resets the binding's state, so the next InitOCI selects afresh.
+// The entry-point slots are emptied: a call through them raises "The client library is not
+// loaded" until the next InitOCI.
 void FreeOCI();
 
 // Loads the transaction-coordinator library on first need; raises "Initialization error\r\n" +

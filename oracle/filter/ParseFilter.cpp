@@ -34,7 +34,8 @@ constexpr std::size_t kMaxStringLength = 256;
   throw EExpression(std::move(message));
 }
 
-// A subtree with what the limits need to know of it: its height, and how many node visits one
+// A subtree with what the limits need to know of it: its height (the nesting of calls reading it
+// takes; the parser's own recursion is limited apart, by DepthGuard), and how many node visits one
 // read of it, and one question for its type, may take (IF conditions make these grow
 // exponentially with nesting; everything else keeps them near the node count).
 struct Parsed {
@@ -142,12 +143,20 @@ Parsed Parser::MakeUnary(TOperator op, Parsed operand) {
 
 Parsed Parser::MakeBinary(TOperator op, Parsed left, Parsed right) {
   Parsed result;
-  result.height = std::max(left.height, right.height) + 1;
   result.read = 1 + left.read + right.read;
   result.type = 1;
   parseWork_ += left.type + right.type;
-  Check(result);
+  const auto* leftLink = dynamic_cast<const TBinaryOp*>(left.node.get());
+  const int leftHeight = left.height;
+  const int rightHeight = right.height;
   result.node = std::make_unique<TBinaryOp>(op, std::move(left.node), std::move(right.node));
+  // The height counts the recursion an evaluation needs. A left operand of the node's own type
+  // that is itself binary continues a chain, which is read in a loop (see TBinaryOp): it adds
+  // no level, so a flat chain of any length stays low.
+  const bool continuesChain =
+      leftLink != nullptr && leftLink->ExprType() == result.node->ExprType();
+  result.height = std::max(continuesChain ? leftHeight : leftHeight + 1, rightHeight + 1);
+  Check(result);
   return result;
 }
 

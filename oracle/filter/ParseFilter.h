@@ -37,9 +37,11 @@ using NameResolver = std::function<std::unique_ptr<TExpression>(
 //
 // Raises EExpression on any error, having freed every node built so far. Beyond the syntax
 // errors, a text nested deeper than MaxFilterDepth ("Expression nested too deeply") or one whose
-// evaluation would take more than MaxFilterWork node visits ("Expression too complex", which
-// only nested IF conditions can reach) is refused, so that neither parsing nor evaluation can
-// exhaust the stack or run for ages.
+// evaluation would take more than MaxFilterWork node visits ("Expression too complex": nested IF
+// conditions, or a text of hundreds of thousands of operators) is refused, so that neither
+// parsing nor evaluation can exhaust the stack or run for ages. Nesting is what needs recursion:
+// parentheses, unary operators, function calls. A flat chain such as ([I] = 0) OR ([I] = 1) OR
+// ... is parsed, read and freed in loops, so its length is not nesting.
 //
 // Re-entrant: the state of a parse belongs to that call, so parses may run on several threads
 // at once, and a resolver may itself parse.

@@ -1,6 +1,7 @@
 // Turning failed client calls into exceptions, the warning-code list, and the feature guards.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 
 #include "oracle/client/ClientLibrary.h"
@@ -21,6 +22,7 @@ constexpr std::size_t kMessageBufferSize = 2001;
 struct SessionUnitState {
   bool sharedEnvironment = false;
   void* sharedEnvironmentHandle = nullptr;
+  std::uint64_t sharedEnvironmentGeneration = 0;  // the library copy that made it
   std::vector<std::int32_t> warningCodes;
 };
 
@@ -44,7 +46,12 @@ std::int32_t codeFromHandle(void* handle) {
 
 bool SharedEnvironment() { return unit().sharedEnvironment; }
 void SetSharedEnvironment(bool on) { unit().sharedEnvironment = on; }
-void*& internal::SharedEnvironmentHandle() { return unit().sharedEnvironmentHandle; }
+void*& internal::SharedEnvironmentHandle() {
+  SessionUnitState& state = unit();
+  if (state.sharedEnvironmentGeneration != ClientGeneration()) state.sharedEnvironmentHandle = nullptr;
+  return state.sharedEnvironmentHandle;
+}
+void internal::SharedEnvironmentMade() { unit().sharedEnvironmentGeneration = ClientGeneration(); }
 
 const std::vector<std::int32_t>& WarningCodes() { return unit().warningCodes; }
 
@@ -66,7 +73,7 @@ void LoadWarningCodes() {
 void InitializeSessionUnit() { LoadWarningCodes(); }
 
 void FinalizeSessionUnit() {
-  void*& shared = unit().sharedEnvironmentHandle;
+  void*& shared = internal::SharedEnvironmentHandle();
   if (shared != nullptr) {
     try {
       oci::OCIHandleFree(shared, oci::OCI_HTYPE_ENV);
@@ -107,7 +114,6 @@ void FinalizeSessionUnit() {
     // No text could be had (the library is gone): the error is raised with an empty message.
     if (!readsThroughHandle(session)) code = source.code;
   }
-  if (session != nullptr) session->SessionLock().Leave();
   buffer[MaxErrorMessageLength] = '\0';
   std::string message(buffer.data());
   if (warning) throw EOracleWarning(code, std::move(message), sender, session);
@@ -117,19 +123,16 @@ void FinalizeSessionUnit() {
 std::string ClientErrorMessage(TOracleSession* session, std::int32_t errorCode) {
   std::array<char, kMessageBufferSize> buffer{};
   oci::Lda_Def standIn{};
-  const bool lock = session != nullptr && !session->OCI8Mode();
-  if (lock) session->SessionLock().Enter();
-  try {
-    oci::Lda_Def* lda = session != nullptr && !session->OCI8Mode()
-                            ? static_cast<oci::Lda_Def*>(session->LogonDataArea())
-                            : &standIn;
-    oci::oerhms(lda, static_cast<oci::sb2>(errorCode),
+  const bool ownArea = session != nullptr && !session->OCI8Mode();
+  if (!ownArea) {
+    oci::oerhms(&standIn, static_cast<oci::sb2>(errorCode),
                 reinterpret_cast<oci::OraText*>(buffer.data()), kMessageBufferSize);
-  } catch (...) {
-    if (lock) session->SessionLock().Leave();
-    throw;
+    return buffer.data();
   }
-  if (lock) session->SessionLock().Leave();
+  // The session's logon data area is read under its lock.
+  CriticalSectionGuard guard(session->SessionLock());
+  oci::oerhms(static_cast<oci::Lda_Def*>(session->LogonDataArea()), static_cast<oci::sb2>(errorCode),
+              reinterpret_cast<oci::OraText*>(buffer.data()), kMessageBufferSize);
   return buffer.data();
 }
 

@@ -1,6 +1,8 @@
 // TOracleSession: one database session. Holds the logon parameters and behaviour switches,
 // the connect-string rules, the Connected state with its loading rules, the registries of the
 // components attached to it, and (once logged on) the client handles of its connection.
+//
+// Threading: see oracle/THREADING.md (who may share a session, what the session lock covers).
 #pragma once
 
 #include <array>
@@ -195,6 +197,7 @@ class TOracleSession : public TComponent {
   void applyStoredSettings();
   void notifyClientsOfLogOff();
   void endConnection();
+  void abandonConnection();
   void freeHandles();
   void raiseLastError();
   void endTransaction(bool commit);

@@ -1,10 +1,8 @@
-// Logon and logoff of a session over the client library, in OCI8 or OCI7 mode, with the
-// adoption of external connections and the transaction server; commit, rollback and the
-// password change that work on the same handles.
+// Logon and logoff of a session over the client library, in OCI8 or OCI7 mode, and through the
+// transaction server.
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <optional>
 
 #include "oracle/client/ClientLibrary.h"
 #include "oracle/client/OCIConstants.h"
@@ -14,6 +12,8 @@
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
 #include "oracle/session/SessionUnit.h"
+#include "oracle/session/internal/ClientText.h"
+#include "oracle/session/internal/OptionalLock.h"
 #include "oracle/session/internal/SessionConnection.h"
 #include "ui/UiPort.h"
 
@@ -21,19 +21,15 @@ namespace oracle {
 namespace {
 
 using namespace oci;
+using internal::ClientLength;
+using internal::ClientText;
+using internal::OptionalLock;
 
 constexpr sb4 kPasswordWillExpire = 28002;
 constexpr sb4 kPasswordInGrace = 28011;
 constexpr ub4 kServerVersionBufferSize = 501;
 // OCIEnvInit's mode without mutexes in the clients that have no OCIEnvCreate.
 constexpr ub4 kEnvInitNoMutex = 8;
-
-OraText* cText(const std::string& s) {
-  // The client takes non-const text pointers for input it does not change.
-  return reinterpret_cast<OraText*>(const_cast<char*>(s.c_str()));
-}
-
-ub4 length(const std::string& s) { return static_cast<ub4>(s.size()); }
 
 // The banner of an older server (before Oracle8) turns the session to OCI7 mode. The classic
 // test looks for "ORACLE8", "ORACLE9" or "RELEASE 1"; a release number of 8 or more is taken as
@@ -58,63 +54,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
-// Holds OCILock when asked, released at the end of the scope.
-class OptionalClientLock {
- public:
-  explicit OptionalClientLock(bool take) : taken_(take) {
-    if (taken_) OCILock().Enter();
-  }
-  ~OptionalClientLock() {
-    if (taken_) OCILock().Leave();
-  }
-  OptionalClientLock(const OptionalClientLock&) = delete;
-  OptionalClientLock& operator=(const OptionalClientLock&) = delete;
-
- private:
-  bool taken_;
-};
-
 }  // namespace
-
-// --- The client call pattern
-
-bool TOracleSession::OCI8Mode() const { return conn_->oci8Mode; }
-int TOracleSession::LastStatus() const { return conn_->lastStatus; }
-
-bool TOracleSession::RecordStatus(int status) {
-  conn_->lastStatus = status;
-  return status == 0;
-}
-
-std::int32_t TOracleSession::LastErrorCode() const {
-  if (!conn_->oci8Mode) {
-    const Lda_Def* lda =
-        externalLDA_ != nullptr ? static_cast<const Lda_Def*>(externalLDA_) : &conn_->lda;
-    return lda->rc;
-  }
-  if (conn_->lastStatus != OCI_ERROR && conn_->lastStatus != OCI_SUCCESS_WITH_INFO)
-    return conn_->lastStatus;
-  sb4 code = 0;
-  OCIErrorGet(conn_->error.get(), 1, nullptr, &code, nullptr, 0, OCI_HTYPE_ERROR);
-  return code;
-}
-
-TErrorSource TOracleSession::ErrorSource() const {
-  if (conn_->oci8Mode) return {conn_->error.get(), 0};
-  return {nullptr, LastErrorCode()};
-}
-
-TOracleCriticalSection& TOracleSession::SessionLock() { return conn_->lock; }
-void* TOracleSession::EnvironmentHandle() const { return conn_->env.get(); }
-void* TOracleSession::ErrorHandle() const { return conn_->error.get(); }
-void* TOracleSession::ServiceContextHandle() const { return conn_->service.get(); }
-void* TOracleSession::LogonDataArea() {
-  return externalLDA_ != nullptr ? externalLDA_ : &conn_->lda;
-}
-
-void TOracleSession::raiseLastError() {
-  if (LastErrorCode() != 0) RaiseOracleError(this, ErrorSource(), this);
-}
 
 // --- LogOn
 
@@ -133,13 +73,13 @@ void TOracleSession::LogOn() {
   } catch (const Exception& e) {
     throw EOracleMTSError(e.Message(), 0);
   }
-  const int flags = (mtsOptions_.contains(moImplicit) ? 0 : 1) +
-                    (mtsOptions_.contains(moUniqueServer) ? 2 : 0);
+  const int flags =
+      (mtsOptions_.contains(moImplicit) ? 0 : 1) + (mtsOptions_.contains(moUniqueServer) ? 2 : 0);
   OCISvcCtx* service = nullptr;
   OCIEnv* environment = nullptr;
   const OraMTSStatus status =
-      OraMTSSvcGet(cText(logonUsername_), cText(logonPassword_), cText(logonDatabase_), &service,
-                   &environment, static_cast<ub4>(flags));
+      OraMTSSvcGet(ClientText(logonUsername_), ClientText(logonPassword_),
+                   ClientText(logonDatabase_), &service, &environment, static_cast<ub4>(flags));
   CheckMTSError(static_cast<std::int32_t>(status), "OraMTSSvcGet");
   mtsControlled_ = mtsOptions_.contains(moImplicit);
   mtsService_ = service;
@@ -150,7 +90,7 @@ void TOracleSession::normalLogOn() {
   TriggerBeforeLogOn();
   std::exception_ptr failure;
   {
-    OptionalClientLock clientLock(threadSafe_);
+    OptionalLock clientLock(OCILock(), threadSafe_);
     try {
       logOnSteps();
     } catch (...) {
@@ -174,6 +114,7 @@ void TOracleSession::logOnSteps() {
     timings_.loadClient = millisecondsSince(start);
   }
   LogOff();
+  conn_->clientGeneration = ClientGeneration();
   conn_->oci8Mode = !preferences_->UseOCI7() && Net8Available() && !ForceOCI7() && !odbcLogon_ &&
                     externalLDA_ == nullptr;
   conn_->serviceConvertedToLda = false;
@@ -231,16 +172,15 @@ void TOracleSession::createEnvironmentAndHandles() {
                                                nullptr, nullptr, 0, nullptr)
                                 : OCIEnvInit(&env, OCI_DEFAULT, 0, nullptr));
         shared = env;
+        internal::SharedEnvironmentMade();
       }
-      c.env.adopt(static_cast<OCIEnv*>(shared));
-      c.envIsShared = true;
+      c.env.borrow(static_cast<OCIEnv*>(shared));  // the session unit frees it at the end
     } else if (UseNet81()) {
-      RecordStatus(OCIEnvCreate(c.env.out(), OCI_OBJECT + (threadSafe_ ? OCI_THREADED : 0),
-                                nullptr, nullptr, nullptr, nullptr, 0, nullptr));
-      c.envIsShared = false;
+      RecordStatus(OCIEnvCreate(c.env.out(), OCI_OBJECT + (threadSafe_ ? OCI_THREADED : 0), nullptr,
+                                nullptr, nullptr, nullptr, 0, nullptr));
     } else {
-      RecordStatus(OCIEnvInit(c.env.out(), threadSafe_ ? OCI_DEFAULT : kEnvInitNoMutex, 0, nullptr));
-      c.envIsShared = false;
+      RecordStatus(
+          OCIEnvInit(c.env.out(), threadSafe_ ? OCI_DEFAULT : kEnvInitNoMutex, 0, nullptr));
     }
   }
   OCIEnv* env = c.env.get();
@@ -257,7 +197,7 @@ void TOracleSession::attachServer() {
     OCIServerDetach(c.server.get(), c.auxError.get(), OCI_DEFAULT);
     c.serverAttached = false;
   }
-  RecordStatus(OCIServerAttach(c.server.get(), c.error.get(), cText(logonDatabase_),
+  RecordStatus(OCIServerAttach(c.server.get(), c.error.get(), ClientText(logonDatabase_),
                                static_cast<sb4>(logonDatabase_.size()), OCI_DEFAULT));
   raiseLastError();
   c.serverAttached = true;
@@ -274,10 +214,10 @@ void TOracleSession::logOnOCI8(int sessionMode) {
   timings_.attachServer = millisecondsSince(attachStart);
   ub4 credentials = OCI_CRED_EXT;
   if (!logonUsername_.empty() || !logonPassword_.empty()) {
-    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, cText(logonUsername_),
-               length(logonUsername_), OCI_ATTR_USERNAME, c.error.get());
-    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, cText(logonPassword_),
-               length(logonPassword_), OCI_ATTR_PASSWORD, c.error.get());
+    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, ClientText(logonUsername_),
+               ClientLength(logonUsername_), OCI_ATTR_USERNAME, c.error.get());
+    OCIAttrSet(c.userSession.get(), OCI_HTYPE_SESSION, ClientText(logonPassword_),
+               ClientLength(logonPassword_), OCI_ATTR_PASSWORD, c.error.get());
     credentials = OCI_CRED_RDBMS;
   }
   const auto beginStart = std::chrono::steady_clock::now();
@@ -309,39 +249,10 @@ void TOracleSession::logOnOCI7(const std::string& connectString) {
     ~Timing() { target = millisecondsSince(start); }
   } timing{timings_.beginSession, start};
   if (OlogAvailable())
-    RecordStatus(olog(lda, conn_->hda.data(), cText(connectString), -1, nullptr, -1, nullptr, -1,
-                      OCI_DEFAULT));
+    RecordStatus(olog(lda, conn_->hda.data(), ClientText(connectString), -1, nullptr, -1, nullptr,
+                      -1, OCI_DEFAULT));
   else
-    RecordStatus(orlon(lda, conn_->hda.data(), cText(connectString), -1, nullptr, -1, 0));
-}
-
-void TOracleSession::adoptExternalSVC() {
-  internal::SessionConnection& c = *conn_;
-  c.oci8Mode = true;
-  c.service.adopt(static_cast<OCISvcCtx*>(externalSVC_));
-  // The service context's environment is read through a temporary environment of our own.
-  {
-    internal::OciHandle<OCIEnv, OCI_HTYPE_ENV> temporaryEnv;
-    internal::OciHandle<OCIError, OCI_HTYPE_ERROR> temporaryError;
-    OCIEnvInit(temporaryEnv.out(), OCI_DEFAULT, 0, nullptr);
-    OCIHandleAlloc(temporaryEnv.get(), temporaryError.outVoid(), OCI_HTYPE_ERROR, 0, nullptr);
-    OCIEnv* environment = nullptr;
-    OCIAttrGet(c.service.get(), OCI_HTYPE_SVCCTX, &environment, nullptr, OCI_ATTR_ENV,
-               temporaryError.get());
-    temporaryError.reset();
-    temporaryEnv.reset();
-    c.env.adopt(environment);
-    c.envIsShared = true;  // belongs to whoever made the service context
-  }
-  OCIHandleAlloc(c.env.get(), c.error.outVoid(), OCI_HTYPE_ERROR, 0, nullptr);
-  OCIHandleAlloc(c.env.get(), c.auxError.outVoid(), OCI_HTYPE_ERROR, 0, nullptr);
-  OCIServer* server = nullptr;
-  OCISession* userSession = nullptr;
-  OCIAttrGet(c.service.get(), OCI_HTYPE_SVCCTX, &server, nullptr, OCI_ATTR_SERVER, c.error.get());
-  OCIAttrGet(c.service.get(), OCI_HTYPE_SVCCTX, &userSession, nullptr, OCI_ATTR_SESSION,
-             c.error.get());
-  c.server.adopt(server);
-  c.userSession.adopt(userSession);
+    RecordStatus(orlon(lda, conn_->hda.data(), ClientText(connectString), -1, nullptr, -1, 0));
 }
 
 bool TOracleSession::statementCacheInUse() const {
@@ -398,16 +309,15 @@ void TOracleSession::notifyClientsOfLogOff() {
 void TOracleSession::endConnection() {
   internal::SessionConnection& c = *conn_;
   ui::BusyCursor busy(cursor_);
-  OptionalClientLock clientLock(threadSafe_);
+  OptionalLock clientLock(OCILock(), threadSafe_);
   if (Shared()) {
     void* mtsService = mtsService_;
     externalLDA_ = nullptr;
     externalSVC_ = nullptr;
-    c.service.release();
-    c.server.release();
-    c.userSession.release();
-    c.env.release();
-    c.envIsShared = false;
+    c.service.reset();
+    c.server.reset();
+    c.userSession.reset();
+    c.env.reset();
     if (c.oci8Mode) {
       c.error.reset();
       c.auxError.reset();
@@ -442,16 +352,23 @@ void TOracleSession::freeHandles() {
   c.error.reset();
   c.auxError.reset();
   c.userSession.reset();
-  if (c.envIsShared)
-    c.env.release();
-  else
-    c.env.reset();
-  c.envIsShared = false;
+  c.env.reset();
+}
+
+void TOracleSession::abandonConnection() {
+  conn_->Abandon();
+  externalLDA_ = nullptr;
+  externalSVC_ = nullptr;
+  mtsService_ = nullptr;
+  mtsControlled_ = false;
 }
 
 void TOracleSession::LogOff() {
+  // The library this session's handles came from was unloaded (FreeOCI) since: they went with
+  // it, and nothing of them may be called, neither in the gone copy nor in a newly loaded one.
+  const bool clientGone = conn_->ClientGone();
   if (connected_) {
-    if (rollbackOnDisconnect_ && !Shared()) {
+    if (rollbackOnDisconnect_ && !Shared() && !clientGone) {
       try {
         Rollback();
       } catch (...) {
@@ -461,9 +378,14 @@ void TOracleSession::LogOff() {
     notifyClientsOfLogOff();
     connected_ = false;
     ClearCaches();
-    endConnection();
+    if (clientGone)
+      abandonConnection();
+    else
+      endConnection();
     if (!ComponentState().contains(csDestroying) && OnChange) OnChange(*this);
   }
+  // Also what a failed logon left attached.
+  if (clientGone) abandonConnection();
   internal::SessionConnection& c = *conn_;
   if (c.serverAttached) {
     RecordStatus(OCIServerDetach(c.server.get(), c.error.get(), OCI_DEFAULT));
@@ -480,92 +402,6 @@ void TOracleSession::LogOff() {
       // The dataset's own affair; the session is logged off regardless.
     }
   });
-}
-
-// --- Transactions and the password
-
-void TOracleSession::endTransaction(bool commit) {
-  if (mtsControlled_)
-    throw Exception(commit ? "Cannot commit an MTS Controlled Transaction"
-                           : "Cannot rollback an MTS Controlled Transaction");
-  const bool lock = !conn_->oci8Mode;
-  if (lock) conn_->lock.Enter();
-  if (conn_->oci8Mode)
-    RecordStatus(commit ? OCITransCommit(conn_->service.get(), conn_->error.get(), OCI_DEFAULT)
-                        : OCITransRollback(conn_->service.get(), conn_->error.get(), OCI_DEFAULT));
-  else
-    RecordStatus(commit ? ocom(static_cast<Lda_Def*>(LogonDataArea()))
-                        : orol(static_cast<Lda_Def*>(LogonDataArea())));
-  if (LastErrorCode() != 0) RaiseOracleError(this, ErrorSource(), this);  // releases the lock
-  if (lock) conn_->lock.Leave();
-}
-
-void TOracleSession::Commit() {
-  if (!connected_) return;
-  endTransaction(true);
-}
-
-void TOracleSession::Rollback() {
-  if (!connected_) return;
-  endTransaction(false);
-}
-
-void TOracleSession::ChangePassword(const std::string& newPassword) {
-  if (odbcLogon_ && !oca60Present_ && OCIDLL().empty()) SetOCIDLL("ora73.dll");
-  {
-    ui::BusyCursor busy(cursor_);
-    InitOCI();
-  }
-  internal::SessionConnection& c = *conn_;
-  if (!c.oci8Mode) {
-    // Through a statement of the session's own; that needs the query engine of a later version.
-    throw Exception("Changing a password in OCI7 mode is not available in this version");
-  }
-  {
-    ui::BusyCursor busy(cursor_);
-    if (!c.serverAttached) {
-      ConnectString();
-      createEnvironmentAndHandles();
-      attachServer();
-    }
-    RecordStatus(OCIPasswordChange(c.service.get(), c.error.get(), cText(logonUsername_),
-                                   length(logonUsername_), cText(logonPassword_),
-                                   length(logonPassword_), cText(newPassword), length(newPassword),
-                                   OCI_DEFAULT));
-  }
-  raiseLastError();
-  logonPassword_ = newPassword;
-}
-
-// --- External connections
-
-void* TOracleSession::ExternalLDA() const {
-  if (!connected_ || conn_->oci8Mode)
-    throw Exception("ExternalLDA only valid when connected through OCI7");
-  return externalLDA_ != nullptr ? externalLDA_ : &conn_->lda;
-}
-
-void TOracleSession::SetExternalLDA(void* lda) {
-  LogOff();
-  if (lda == nullptr) return;
-  externalLDA_ = lda;
-  LogOn();
-}
-
-void* TOracleSession::ExternalSVC() const {
-  if (!connected_ || !conn_->oci8Mode)
-    throw Exception("ExternalSVC only valid when connected through OCI8");
-  return conn_->service.get();
-}
-
-void TOracleSession::SetExternalSVC(void* svc) {
-  InitOCI();
-  if (!Net8Available() || preferences_->UseOCI7() || ForceOCI7())
-    throw Exception("ExternalSVC only valid with OCI8");
-  LogOff();
-  if (svc == nullptr) return;
-  externalSVC_ = svc;
-  LogOn();
 }
 
 }  // namespace oracle

@@ -30,7 +30,8 @@ void InitializeSessionUnit();
 void FinalizeSessionUnit();
 
 // Raises the error of a failed client call as EOracleError, or EOracleWarning for a code in
-// WarningCodes. Releases the session's lock (the failed call took it). Never returns.
+// WarningCodes. Never returns. It takes and gives back no lock: a caller that holds the session
+// lock around the failed call releases it by the scope of its guard as the exception leaves.
 [[noreturn]] void RaiseOracleError(TOracleSession* session, const TErrorSource& source,
                                    TComponent* sender);
 
@@ -44,7 +45,11 @@ void RequireSessionFeature9(const TOracleSession* session, const std::string& fe
 
 namespace internal {
 // The shared environment handle (null until first use) for the logon; callers hold OCILock.
+// A handle made by a copy of the client library that has been unloaded since is void: the
+// accessor then gives null, so that a new one is made.
 void*& SharedEnvironmentHandle();
+// Records that the shared environment handle was just made by the loaded library.
+void SharedEnvironmentMade();
 }  // namespace internal
 
 }  // namespace oracle

@@ -1,6 +1,6 @@
 // The logon component's attempt loop through a scripted user, with a session double.
 #include "Fixture.h"
-#include "SessionDouble.h"
+#include "support/FakeSession.h"
 #include "oracle/core/Exception.h"
 #include "oracle/logon/OracleLogon.h"
 
@@ -8,13 +8,18 @@ namespace e2e {
 namespace {
 
 using oracle::TLogonOptions;
+using testsupport::Attempt;
+using testsupport::Failure;
+using testsupport::FakeSession;
+using testsupport::Success;
+using testsupport::Warning;
 using testing::ElementsAre;
 
 class LogonLoop : public ProcessStateTest {
  protected:
   LogonLoop() { logon.SetSession(&session); }
 
-  SessionDouble session{nullptr};
+  FakeSession session{nullptr};
   oracle::TOracleLogon logon{nullptr};
 };
 
@@ -111,7 +116,8 @@ TEST_F(LogonLoop, WarningAnsweredYesOpensThePasswordDialog) {
 
 TEST_F(LogonLoop, PasswordDialogRepeatsOnMismatchAndRefusal) {
   session.outcomes.push_back(Warning("ORA-28002: expires\n"));
-  session.failPasswordChange = true;
+  session.changeOutcomes.push_back(
+      Failure(28003, "ORA-28003: password verification for the specified password failed\n"));
   user.OnModal().Type("UsernameEdit", "scott").Type("PasswordEdit", "tiger").PressEnter();
   user.AnswerYes();
   user.OnModal().Type("UsernameEdit", "a").Type("PasswordEdit", "b").PressEnter();
@@ -180,8 +186,8 @@ TEST_F(LogonLoop, InMemoryHistoryGrowsUpToItsSize) {
 }
 
 TEST_F(LogonLoop, OtherFrameworkExceptionsAreShownAndTheLoopGoesOn) {
-  struct Throwing : SessionDouble {
-    using SessionDouble::SessionDouble;
+  struct Throwing : FakeSession {
+    using FakeSession::FakeSession;
     void LogOn() override { throw oracle::Exception("Initialization error\r\nno client"); }
   } throwing(nullptr);
   logon.SetSession(&throwing);

@@ -2,7 +2,7 @@
 #include <stdexcept>
 
 #include "Fixture.h"
-#include "SessionDouble.h"
+#include "support/FakeSession.h"
 #include "app/FormMain.h"
 #include "app/Shell.h"
 #include "oracle/logon/OracleLogon.h"
@@ -11,6 +11,11 @@ namespace e2e {
 namespace {
 
 using testing::ElementsAre;
+using testsupport::Attempt;
+using testsupport::Failure;
+using testsupport::FakeSession;
+using testsupport::Success;
+using testsupport::Warning;
 
 class Startup : public ProcessStateTest {
  protected:
@@ -18,7 +23,7 @@ class Startup : public ProcessStateTest {
   app::Shell& shell() {
     if (!shell_) {
       shell_ = std::make_unique<app::Shell>([this](oracle::TComponent* owner) {
-        session = new SessionDouble(owner);
+        session = new FakeSession(owner);
         return session;
       });
     }
@@ -30,7 +35,7 @@ class Startup : public ProcessStateTest {
     shell().RunMainDialog();
   }
 
-  SessionDouble* session = nullptr;
+  FakeSession* session = nullptr;
   std::unique_ptr<app::Shell> shell_;
 };
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "platform/FakeFileSystem.h"
+#include "support/FakeFileSystem.h"
 #include "platform/PosixFileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/Wildcard.h"
 
 namespace platform {
@@ -47,12 +47,12 @@ TEST(Wildcard, MatchesLikeTheWin32FileSearch) {
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  testing::TempFolder folder_;
+  testsupport::TempFolder folder_;
   PosixFileSystem fs_;
 };
 
 TEST_F(PosixFileSystemTest, ExistsTellsFilesFromFolders) {
-  testing::TempFolder::write(folder_.file("oci.dll"), "x");
+  testsupport::TempFolder::write(folder_.file("oci.dll"), "x");
   std::filesystem::create_directory(folder_.file("bin"));
   std::filesystem::create_symlink(folder_.file("oci.dll"), folder_.file("link.dll"));
 
@@ -70,7 +70,7 @@ TEST_F(PosixFileSystemTest, ExistsTellsFilesFromFolders) {
 
 TEST_F(PosixFileSystemTest, FindFilesMatchesNamesSortedAndSkipsFolders) {
   for (const char* name : {"ora805.dll", "ORA73.DLL", "oci.dll", "ora.txt"}) {
-    testing::TempFolder::write(folder_.file(name), "x");
+    testsupport::TempFolder::write(folder_.file(name), "x");
   }
   std::filesystem::create_directory(folder_.file("ora_dir.dll"));
   EXPECT_EQ(fs_.findFiles(folder_.path(), "ora*.dll"),
@@ -82,7 +82,7 @@ TEST_F(PosixFileSystemTest, FindFilesMatchesNamesSortedAndSkipsFolders) {
 
 TEST_F(PosixFileSystemTest, ReadFileGivesTheBytesOrFalse) {
   const std::string bytes("line\r\n\0binary\xff", 14);
-  testing::TempFolder::write(folder_.file("data"), bytes);
+  testsupport::TempFolder::write(folder_.file("data"), bytes);
   std::string content = "stale";
   ASSERT_TRUE(fs_.readFile(folder_.file("data"), content));
   EXPECT_EQ(content, bytes);
@@ -92,11 +92,11 @@ TEST_F(PosixFileSystemTest, ReadFileGivesTheBytesOrFalse) {
 
 // The fake that other modules' tests use must answer like the real one for the same tree.
 TEST_F(PosixFileSystemTest, FakeFileSystemAnswersLikeTheRealOne) {
-  testing::FakeFileSystem fake;
+  testsupport::FakeFileSystem fake('/', false);
   for (const char* name : {"bin/oci.dll", "bin/ORA73.dll", "bin/ora805.dll", "bin/sub/ora9.dll",
                            "network/admin/tnsnames.ora"}) {
     std::filesystem::create_directories(std::filesystem::path(folder_.file(name)).parent_path());
-    testing::TempFolder::write(folder_.file(name), name);
+    testsupport::TempFolder::write(folder_.file(name), name);
     fake.addFile(folder_.file(name), name);
   }
   std::filesystem::create_directory(folder_.file("empty"));

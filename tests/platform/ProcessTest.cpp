@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/PosixProcess.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace platform {
 namespace {
@@ -41,7 +41,7 @@ TEST(PosixProcess, CurrentDirectoryChangesOnlyWhenItCan) {
   PosixProcess process;
   const std::string before = process.currentDirectory();
   ASSERT_FALSE(before.empty());
-  testing::TempFolder folder;
+  testsupport::TempFolder folder;
   ASSERT_TRUE(process.setCurrentDirectory(folder.path()));
   EXPECT_EQ(process.currentDirectory(), std::filesystem::canonical(folder.path()).string());
   EXPECT_FALSE(process.setCurrentDirectory(folder.file("missing")));

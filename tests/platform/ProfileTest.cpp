@@ -5,12 +5,12 @@
 #include <filesystem>
 
 #include "platform/IniFileProfile.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace platform {
 namespace {
 
-using testing::TempFolder;
+using testsupport::TempFolder;
 
 class IniFileProfileTest : public ::testing::Test {
  protected:

@@ -8,12 +8,12 @@
 #include "platform/FakeProcess.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace platform {
 namespace {
 
-using testing::TempFolder;
+using testsupport::TempFolder;
 constexpr RootKey HKLM = RootKey::LocalMachine;
 constexpr RootKey HKCU = RootKey::CurrentUser;
 

@@ -408,15 +408,20 @@ ui::ModalResult ScriptedPort::ShowModal(ui::Form& form) {
   return form.modalResult;
 }
 
+ScriptedPort& ScriptedPort::PickFromNextMenu(std::string caption) {
+  pick_ = PendingPick{std::move(caption)};
+  return *this;
+}
+
 const ui::MenuItem* ScriptedPort::PopupMenu(ui::Form& /*form*/,
                                             const std::vector<ui::MenuItem>& items,
-                                            const ui::Control* /*anchorParent*/, int /*x*/,
-                                            int /*y*/) {
+                                            const ui::Control* anchorParent, int x, int y) {
   std::vector<std::string> entries;
   flatten(items, {}, entries);
   std::string joined;
   for (const std::string& e : entries) joined += (joined.empty() ? "" : " | ") + e;
   menus_.push_back(entries);
+  menuPlaces_.push_back({anchorParent, x, y});
   events_.push_back({EventKind::Menu, joined, {}});
   // A menu opened by a plain click (no pick scripted) is dismissed.
   if (!pick_ || pick_->opened) return nullptr;

@@ -76,6 +76,14 @@ class ScriptedPort final : public ui::UiPort {
   // The answers to the next Yes/No questions, in order.
   ScriptedPort& AnswerYes();
   ScriptedPort& AnswerNo();
+  // The Ctrl key as handlers that a test calls directly (outside any script) see it.
+  ScriptedPort& HoldCtrl(bool held) {
+    ctrlHeld_ = held;
+    return *this;
+  }
+  // The entry with this caption is chosen from the next popup menu that no script picks from
+  // (a menu a test opens by calling a handler directly).
+  ScriptedPort& PickFromNextMenu(std::string caption);
 
   // --- What happened ------------------------------------------------------------------------
   enum class EventKind { Message, Question, Modal, Menu, MainWindow, Cursor };
@@ -106,6 +114,13 @@ class ScriptedPort final : public ui::UiPort {
   std::vector<int> CursorChanges() const;
   // Each popup menu shown, as its entries: submenu entries as "Group > entry", separators "-".
   const std::vector<std::vector<std::string>>& Menus() const { return menus_; }
+  // Where each popup menu was shown: the control it was placed in and the position in that.
+  struct MenuPlace {
+    const ui::Control* anchor = nullptr;
+    int x = 0;
+    int y = 0;
+  };
+  const std::vector<MenuPlace>& MenuPlaces() const { return menuPlaces_; }
   const std::vector<ShowRecord>& Shows() const { return shows_; }
 
   // A show, question or main window found no script left and was answered Cancel / No / closed.
@@ -149,6 +164,7 @@ class ScriptedPort final : public ui::UiPort {
   std::vector<Event> events_;
   std::vector<std::string> messageDetails_;
   std::vector<std::vector<std::string>> menus_;
+  std::vector<MenuPlace> menuPlaces_;
   std::vector<ShowRecord> shows_;
   std::vector<std::string> problems_;
   std::optional<PendingPick> pick_;

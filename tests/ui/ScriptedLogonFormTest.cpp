@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/FakeSession.h"
 #include "oracle/logon/LogOnForm.h"
 #include "oracle/logon/LogonHistory.h"
 #include "oracle/logon/LogonTexts.h"
@@ -17,22 +18,7 @@ using testing::ElementsAre;
 using testsupport::ScriptedPort;
 using ui::ModalResult;
 
-class FakeSession : public oracle::TOracleSession {
- public:
-  FakeSession() : TOracleSession(nullptr) {}
-  void LogOn() override {
-    ++logOns;
-    if (failures > 0) {
-      --failures;
-      throw oracle::EOracleError(1017, "ORA-01017: invalid username/password; logon denied", this,
-                                 this);
-    }
-    SetConnectedState(true);
-  }
-  void LogOff() override { SetConnectedState(false); }
-  int failures = 0;
-  int logOns = 0;
-};
+using testsupport::FakeSession;
 
 class ScriptedLogon : public testing::Test {
  protected:
@@ -74,7 +60,8 @@ TEST_F(ScriptedLogon, HistoryPickDrivesTheFormsOwnHandlers) {
 
 TEST_F(ScriptedLogon, AttemptLoopWithAFailureThenSuccess) {
   session_.SetLogonUsername("scott");
-  session_.failures = 1;
+  session_.outcomes.push_back(
+      testsupport::Failure(1017, "ORA-01017: invalid username/password; logon denied"));
   port_.OnModal().Type("PasswordEdit", "tiger").Type("DatabaseEdit", "orcl").PressEnter();
   port_.OnModal()
       .Check([](ui::Form& f) {
@@ -85,7 +72,7 @@ TEST_F(ScriptedLogon, AttemptLoopWithAFailureThenSuccess) {
 
   EXPECT_TRUE(oracle::LogonDialog(&session_, 2, 8, {}, options_));
   EXPECT_TRUE(session_.Connected());
-  EXPECT_EQ(session_.logOns, 2);
+  EXPECT_EQ(session_.logOns(), 2);
   EXPECT_THAT(port_.Transcript(),
               ElementsAre("modal: Oracle Logon -> OK",
                           "message: ORA-01017: invalid username/password; logon denied",

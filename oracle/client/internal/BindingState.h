@@ -2,12 +2,11 @@
 // loaded libraries with their entry-point slots and flags, the net service names, and what the
 // diagnostics report. FreeOCI resets it the way a fresh load needs (tests use that too).
 //
-// Threading: the loading fields are written only while OCILock is held (InitOCI, InitMTS) or by
-// FreeOCI, whose callers make sure no client call is running; afterwards they are read freely.
-// The discovery and net-service-name caches belong to the thread that asks first.
+// Threading: see oracle/THREADING.md.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +62,7 @@ struct BindingState {
   TOracleCriticalSection OCILock;
   void* OCILibHandle = nullptr;  // nullptr: not loaded
   void* MTSLibHandle = nullptr;
+  std::uint64_t clientGeneration = 1;  // raised by every unload
   std::string MTSDLL;
   bool ForceOCI7 = false;
   std::string SavedCurrentDir;

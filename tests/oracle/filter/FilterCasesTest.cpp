@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FilterFixture.h"
+#include "support/CaseName.h"
 #include "oracle/filter/EExpression.h"
 #include "oracle/filter/ParseFilter.h"
 
@@ -418,7 +419,10 @@ TEST_P(FilterCase, EvaluatesAsExpected) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Filters, FilterCase, testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Filters, FilterCase, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& row) {
+                           return testsupport::CaseName(row.index, row.param.text);
+                         });
 
 // The tree stays usable after an evaluation error, and follows the host's current record.
 TEST(FilterTree, SurvivesErrorsAndFollowsTheCurrentRecord) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ScriptedPort.h"
+#include "support/ScriptedPort.h"
 #include "oracle/logon/LogonHistory.h"
 #include "oracle/logon/LogonTexts.h"
 #include "oracle/session/OracleSession.h"
@@ -46,8 +46,7 @@ class LogOnFormTest : public ::testing::Test {
         [clientOffersOCI8] { return clientOffersOCI8; });
   }
 
-  logontest::ScriptedPort port;
-  ui::ScopedPort scopedPort{port};
+  testsupport::ScriptedPort port;
   TOracleSession session{nullptr};
   TLogOnForm form;
 };
@@ -299,11 +298,12 @@ TEST_F(LogOnFormTest, HistoryButtonShowsTheMenuBelowItselfAndTakesTheChoice) {
   AddHistoryItem(LogonHistory(), "scott", "tiger", "orcl", "", false);
   AddHistoryItem(LogonHistory(), "system", "manager", "orcl", "SYSDBA", false);
   prepare(plus(TLogonOptions{ldDatabase, ldLogonHistory}, ldConnectAs), true);
-  port.chooseFromMenu = [](const std::vector<ui::MenuItem>& items) { return &items[1]; };
+  port.PickFromNextMenu("system@orcl as SYSDBA");
   form.Click(form.HistoryBtn);
-  EXPECT_EQ(port.menuAnchor, &form.GroupBox);
-  EXPECT_EQ(port.menuX, 316);
-  EXPECT_EQ(port.menuY, 45);
+  ASSERT_EQ(port.MenuPlaces().size(), 1u);
+  EXPECT_EQ(port.MenuPlaces()[0].anchor, &form.GroupBox);
+  EXPECT_EQ(port.MenuPlaces()[0].x, 316);
+  EXPECT_EQ(port.MenuPlaces()[0].y, 45);
   EXPECT_EQ(form.UsernameEdit.text, "system");
   EXPECT_EQ(form.PasswordEdit.text, "manager");
   EXPECT_EQ(form.DatabaseEdit.text, "orcl");
@@ -332,7 +332,7 @@ TEST_F(LogOnFormTest, ChoosingAHistoryEntry) {
     history.Clear();
     history.Append({"scott", row.password, "orcl", "SYSOPER"});
     history.WithPassword = row.withPassword;
-    port.ctrl = row.ctrl;
+    port.HoldCtrl(row.ctrl);
     TLogOnForm f;
     f.PrepareLogon(session, 8, {}, kApplicationOptions, {}, {});
     f.modalResult = ModalResult::None;

@@ -14,7 +14,7 @@
 #include "platform/Profile.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace oracle {
 namespace {
@@ -323,11 +323,11 @@ TEST_F(RegistryStorage, NoKeyOrAMissingKeyChangesNothing) {
 }
 
 TEST(RegistryStorageFile, AnUnwritableRegistryStoresNothingAndLosesNothing) {
-  platform::testing::TempFolder folder;
+  testsupport::TempFolder folder;
   // Not a registry file: every write to it is refused.
   const std::string path = folder.file("registry.reg");
   const std::string content = "[HKEY_CURRENT_USER\\Software\\Test\\Logon]\n\"Other\"=\"kept\"\n";
-  platform::testing::TempFolder::write(path, content);
+  testsupport::TempFolder::write(path, content);
   platform::RegFileRegistry registry(path);
   const platform::ScopedServices services({.registry = &registry});
   THistoryItems list = listKeeping(true);
@@ -341,14 +341,14 @@ TEST(RegistryStorageFile, AnUnwritableRegistryStoresNothingAndLosesNothing) {
 
 class IniStorage : public ::testing::Test {
  protected:
-  platform::testing::TempFolder folder;
+  testsupport::TempFolder folder;
   std::string file = folder.file("logon.ini");
   platform::IniFileProfile profile;
   const platform::ScopedServices services{{.profile = &profile}};
 };
 
 TEST_F(IniStorage, RoundTripKeepsEverythingElseInTheFile) {
-  platform::testing::TempFolder::write(
+  testsupport::TempFolder::write(
       file, "; settings\n[Window]\nLeft=10\n\n[Logon]\n0=stale\n1=stale\n2=stale\n[Last]\nx=1\n");
   THistoryItems written = listKeeping(true);
   AddHistoryItem(written, "hr", "hr", "test", "", true);

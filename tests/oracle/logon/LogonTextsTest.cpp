@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ScriptedPort.h"
+#include "support/ScriptedPort.h"
 #include "oracle/logon/LogOnForm.h"
 #include "oracle/logon/OracleLogon.h"
 #include "oracle/session/OracleSession.h"
@@ -108,14 +108,9 @@ TEST_F(LogonTextsTest, StartUpStepReadsTheUserLocale) {
 // also for the later dialogs of other components.
 TEST_F(LogonTextsTest, ComponentCaptionWinsAndStays) {
   SelectLanguageTexts(0x0414);
-  logontest::ScriptedPort port;
-  const ui::ScopedPort scopedPort(port);
-  std::vector<std::string> captions;
-  const auto record = [&captions](ui::Form& form) {
-    captions.push_back(form.caption);
-    return ui::ModalResult::Cancel;
-  };
-  port.shows = {record, record};
+  testsupport::ScriptedPort port;
+  port.OnModal().PressEscape();
+  port.OnModal().PressEscape();
 
   TOracleSession session(nullptr);
   TOracleLogon withCaption(nullptr);
@@ -128,7 +123,7 @@ TEST_F(LogonTextsTest, ComponentCaptionWinsAndStays) {
 
   EXPECT_FALSE(withCaption.Execute());
   EXPECT_FALSE(plain.Execute());
-  EXPECT_EQ(captions, (std::vector<std::string>{"Kundedatabase", "Kundedatabase"}));
+  EXPECT_EQ(port.Captions(), (std::vector<std::string>{"Kundedatabase", "Kundedatabase"}));
 }
 
 }  // namespace

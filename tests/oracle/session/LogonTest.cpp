@@ -7,6 +7,8 @@
 
 #include "support/ClientHome.h"
 #include "oracle/client/ClientLibrary.h"
+#include "oracle/client/OCIConstants.h"
+#include "oracle/client/OCIFunctions.h"
 #include "oracle/core/Exception.h"
 #include "oracle/session/OracleError.h"
 #include "oracle/session/OracleSession.h"
@@ -293,6 +295,117 @@ TEST(ChangePassword, AfterTheLogonFailedWithAnExpiredPassword) {
   s.LogOn();
   EXPECT_TRUE(s.Connected());
   s.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+// FreeOCI unloads the client's code. A session that still holds handles of it (a server attached
+// by a failed logon, or a connection of its own) must drop them without calling the library, also
+// when the library has been loaded again meanwhile (its old handles mean nothing to the new copy).
+TEST(ClientUnloaded, SessionsHoldingHandlesLogOffWithoutCallingIntoTheLibrary) {
+  ClientHome client;
+  TOracleSession failed(nullptr);
+  ASSERT_EQ(logOn(failed, "scott", "wrong"), 1017);  // the server stays attached
+  TOracleSession connected(nullptr);
+  ASSERT_EQ(logOn(connected, "scott", "tiger"), 0);
+
+  oracle::FreeOCI();
+  ASSERT_FALSE(oracle::OCILoaded());
+  EXPECT_NO_THROW(failed.LogOff());
+
+  oracle::InitOCI();
+  EXPECT_NO_THROW(connected.LogOff());
+  EXPECT_FALSE(connected.Connected());
+  EXPECT_EQ(client.liveHandles(), 0);  // nothing of the new copy was touched
+
+  ASSERT_EQ(logOn(connected, "scott", "tiger"), 0);
+  connected.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+}
+
+TEST(ClientUnloaded, CallsThroughTheBindingRaiseTheNotLoadedError) {
+  ClientHome client;
+  oracle::InitOCI();
+  oracle::FreeOCI();
+  void* handle = nullptr;
+  try {
+    oracle::oci::OCIHandleAlloc(nullptr, &handle, oracle::oci::OCI_HTYPE_ENV, 0, nullptr);
+    FAIL() << "called into an unloaded library";
+  } catch (const oracle::Exception& e) {
+    EXPECT_EQ(e.Message(), "The client library is not loaded");
+  }
+  EXPECT_EQ(handle, nullptr);
+}
+
+// A caller holding the session lock keeps its hold across a failed commit: the error is raised
+// without giving back a lock the raiser never took, and the commit's own hold (OCI7 mode) ends
+// with its scope.
+TEST(SessionLock, AFailedCommitLeavesTheCallersHoldAlone) {
+  for (Variant variant : {Variant::Full, Variant::Oci7}) {
+    ClientHome client(variant);
+    TOracleSession s(nullptr);
+    ASSERT_EQ(logOn(s, "scott", "tiger"), 0);
+    client.db.LoseConnectionAfter(1);
+    s.Commit();
+    {
+      oracle::CriticalSectionGuard hold(s.SessionLock());
+      EXPECT_THROW(s.Commit(), EOracleError);
+      EXPECT_EQ(s.SessionLock().LockCount(), 1);
+    }
+    EXPECT_EQ(s.SessionLock().LockCount(), 0);
+    EXPECT_THROW(s.LogOff(), EOracleError);
+  }
+}
+
+// A session given another's service context borrows it with its environment, server and user
+// session: logging off, or being destroyed while connected, frees only the error handles it
+// made itself, and the owner's connection goes on.
+TEST(ExternalConnection, AnAdoptedServiceContextIsBorrowedNotFreed) {
+  ClientHome client;
+  TOracleSession owner(nullptr);
+  ASSERT_EQ(logOn(owner, "scott", "tiger"), 0);
+  const long ownerHandles = client.liveHandles();
+  ASSERT_GT(ownerHandles, 0);
+  {
+    TOracleSession borrower(nullptr);
+    borrower.SetExternalSVC(owner.ExternalSVC());
+    EXPECT_TRUE(borrower.Connected());
+    EXPECT_TRUE(borrower.Shared());
+    EXPECT_EQ(borrower.ExternalSVC(), owner.ExternalSVC());
+    EXPECT_EQ(client.liveHandles(), ownerHandles + 2);  // its error handles
+    borrower.Commit();
+    borrower.LogOff();
+    EXPECT_EQ(client.liveHandles(), ownerHandles);
+    EXPECT_EQ(client.liveConnections(), 1);
+    borrower.SetExternalSVC(owner.ExternalSVC());
+  }
+  EXPECT_EQ(client.liveHandles(), ownerHandles);
+  EXPECT_NO_THROW(owner.Commit());
+  owner.LogOff();
+  EXPECT_EQ(client.liveHandles(), 0);
+  EXPECT_EQ(client.liveConnections(), 0);
+}
+
+TEST(ExternalConnection, AnAdoptedLogonDataAreaIsBorrowedNotLoggedOff) {
+  ClientHome client(Variant::Oci7);
+  TOracleSession owner(nullptr);
+  ASSERT_EQ(logOn(owner, "scott", "tiger"), 0);
+  ASSERT_FALSE(owner.OCI8Mode());
+  {
+    TOracleSession borrower(nullptr);
+    borrower.SetExternalLDA(owner.ExternalLDA());
+    EXPECT_TRUE(borrower.Connected());
+    EXPECT_TRUE(borrower.Shared());
+    EXPECT_FALSE(borrower.OCI8Mode());
+    EXPECT_EQ(borrower.ExternalLDA(), owner.ExternalLDA());
+    borrower.Commit();
+    borrower.LogOff();
+    EXPECT_EQ(client.liveConnections(), 1);
+    borrower.SetExternalLDA(owner.ExternalLDA());
+  }
+  EXPECT_EQ(client.liveConnections(), 1);
+  EXPECT_NO_THROW(owner.Commit());
+  owner.LogOff();
+  EXPECT_EQ(client.liveConnections(), 0);
   EXPECT_EQ(client.liveHandles(), 0);
 }
 

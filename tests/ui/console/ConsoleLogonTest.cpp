@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "support/FakeSession.h"
 #include "oracle/logon/LogOnForm.h"
 #include "oracle/logon/LogonHistory.h"
 #include "oracle/logon/LogonTexts.h"
@@ -20,23 +21,7 @@ using testing::HasSubstr;
 using testing::Not;
 using ui::ModalResult;
 
-// A session whose logon fails a given number of times with ORA-01017, then connects.
-class FakeSession : public oracle::TOracleSession {
- public:
-  FakeSession() : TOracleSession(nullptr) {}
-  void LogOn() override {
-    ++logOns;
-    if (failures > 0) {
-      --failures;
-      throw oracle::EOracleError(1017, "ORA-01017: invalid username/password; logon denied", this,
-                                 this);
-    }
-    SetConnectedState(true);
-  }
-  void LogOff() override { SetConnectedState(false); }
-  int failures = 0;
-  int logOns = 0;
-};
+using testsupport::FakeSession;
 
 class ConsoleLogon : public testing::Test {
  protected:
@@ -201,14 +186,15 @@ TEST_F(ConsoleLogon, PasswordOnlyAsksForThePasswordAlone) {
 TEST_F(ConsoleLogon, AttemptLoopShowsTheErrorAndTheDialogAgain) {
   session_.SetLogonUsername("scott");
   session_.SetLogonDatabase("ORCL");
-  session_.failures = 1;
+  session_.outcomes.push_back(
+      testsupport::Failure(1017, "ORA-01017: invalid username/password; logon denied"));
   TLogonOptions options{oracle::ldDatabase, oracle::ldLogonHistory};
   // First showing: the password typed, OK; the logon fails; second showing: all kept, OK.
   input("\ntiger\n\n\n\n\n\n\n");
 
   EXPECT_TRUE(oracle::LogonDialog(&session_, 2, 8, {}, options));
   EXPECT_TRUE(session_.Connected());
-  EXPECT_EQ(session_.logOns, 2);
+  EXPECT_EQ(session_.logOns(), 2);
   const std::string out = output();
   const auto first = out.find("== Oracle Logon ==");
   const auto error = out.find("\ndblogon: ORA-01017: invalid username/password; logon denied\n");
@@ -234,11 +220,11 @@ TEST_F(ConsoleLogon, AttemptLoopConfirmedWithCtrlOrCancelled) {
   FakeSession other;
   input("\n\n\nc\n");
   EXPECT_FALSE(oracle::LogonDialog(&other, 2, 8, {}, options));
-  EXPECT_EQ(other.logOns, 0);
+  EXPECT_EQ(other.logOns(), 0);
 
   input("");
   EXPECT_FALSE(oracle::LogonDialog(&other, 2, 8, {}, options));
-  EXPECT_EQ(other.logOns, 0);
+  EXPECT_EQ(other.logOns(), 0);
 }
 
 }  // namespace

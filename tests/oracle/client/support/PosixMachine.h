@@ -11,7 +11,7 @@
 #include "platform/FakeProcess.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace oracle::testing {
 
@@ -22,7 +22,7 @@ class PosixMachine {
     if (services_) ResetBinding();
   }
 
-  platform::testing::TempFolder folder;
+  testsupport::TempFolder folder;
   platform::testing::FakeProcess process;
 
   // A path below the temporary folder.
@@ -37,7 +37,7 @@ class PosixMachine {
   std::string writeFile(const std::string& relative, const std::string& content) const {
     const std::string to = path(relative);
     std::filesystem::create_directories(std::filesystem::path(to).parent_path());
-    platform::testing::TempFolder::write(to, content);
+    testsupport::TempFolder::write(to, content);
     return to;
   }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "BindingReset.h"
-#include "FakeFileSystem.h"
+#include "support/FakeFileSystem.h"
 #include "FakeLibraries.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
@@ -26,7 +26,7 @@ class WindowsMachine {
     if (services_) ResetBinding();
   }
 
-  FakeFileSystem files{'\\', true};
+  testsupport::FakeFileSystem files{'\\', true};
   platform::testing::FakeProcess process;
   FakeLibraries libraries{[this] { return process.cwd; }};
   std::string registryText;  // more .reg lines, written after the values set below

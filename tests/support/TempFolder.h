@@ -8,12 +8,12 @@
 #include <fstream>
 #include <string>
 
-namespace platform::testing {
+namespace testsupport {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dbl-platform-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "dbl-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     path_ = pattern;
   }
@@ -47,4 +47,4 @@ class TempFolder {
   std::string path_;
 };
 
-}  // namespace platform::testing
+}  // namespace testsupport

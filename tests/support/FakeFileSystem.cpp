@@ -1,11 +1,11 @@
-// The in-memory file system of the discovery tests.
-#include "FakeFileSystem.h"
+// The in-memory file system of the tests.
+#include "support/FakeFileSystem.h"
 
 #include <algorithm>
 
 #include "platform/Wildcard.h"
 
-namespace oracle::testing {
+namespace testsupport {
 
 std::string FakeFileSystem::key(const std::string& path) const {
   std::string result;
@@ -80,4 +80,4 @@ bool FakeFileSystem::readFile(const std::string& path, std::string& content) con
   return true;
 }
 
-}  // namespace oracle::testing
+}  // namespace testsupport

@@ -1,4 +1,4 @@
-// A file system held in memory, for the discovery cases of the Windows layout: paths compare
+// A file system held in memory for tests, in the Windows or the POSIX layout: paths compare
 // without regard to case (when asked), doubled separators count once, and a relative path stands
 // for a file in the current directory.
 #pragma once
@@ -10,11 +10,11 @@
 
 #include "platform/FileSystem.h"
 
-namespace oracle::testing {
+namespace testsupport {
 
 class FakeFileSystem : public platform::FileSystem {
  public:
-  explicit FakeFileSystem(char separator = '\\', bool caseless = true)
+  explicit FakeFileSystem(char separator, bool caseless)
       : separator_(separator), caseless_(caseless) {}
 
   // Adds a file and every folder above it.
@@ -46,4 +46,4 @@ class FakeFileSystem : public platform::FileSystem {
   mutable int reads_ = 0;
 };
 
-}  // namespace oracle::testing
+}  // namespace testsupport
