@@ -129,6 +129,19 @@ std::vector<std::string> LoaderReasons() {
   return reasons;
 }
 
+#ifdef _WIN32
+// What to do about a loader's reason. Windows words its reasons in the user's language and does
+// not name a missing dependency, so the advice goes by whether the file itself is there: when it
+// is, a DLL it needs is missing or it is built for another machine.
+std::string AdviceForLoader(const std::string& library, const std::string&) {
+  if (!platform::fileSystem().fileExists(library))
+    return "Check that " + library + " exists, or point ORACLE_HOME at a folder that holds the client.";
+  return "Install the Oracle client's other DLLs beside " + library +
+         " (or put their folder on PATH), and make sure the client is built for this machine (" +
+         std::string(sizeof(void*) == 8 ? "64" : "32") +
+         "-bit); then run dblogon --diagnose again.";
+}
+#else
 // What to do about a loader's reason: a missing dependency is named by the loader before ": cannot
 // open shared object file"; other reasons name the library itself.
 std::string AdviceForLoader(const std::string& library, const std::string& reason) {
@@ -148,6 +161,7 @@ std::string AdviceForLoader(const std::string& library, const std::string& reaso
     return library + " is not a shared library: reinstall the Oracle client there.";
   return "The loader's reason above tells what is wrong with " + library + ".";
 }
+#endif
 
 struct Summary {
   std::vector<std::string> found;
@@ -166,7 +180,7 @@ void SummarizeLoadFailure(Summary& summary, const std::string& chosenHome) {
       summary.found.push_back("no Oracle client");
       if (!chosenHome.empty()) {
         summary.failed = "ORACLEHOME=" + chosenHome +
-                         " names neither an Oracle home in the registry file nor a folder.";
+                         " names neither an Oracle home in " + kRegistryWords + " nor a folder.";
         summary.next = "Give ORACLEHOME= the folder of the Oracle client (the one with " + lib +
                        "), or leave it out.";
       } else {
@@ -312,7 +326,7 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
     std::vector<std::string> homes;
     if (s.OracleHomes)
       for (const auto& entry : *s.OracleHomes) homes.push_back(entry.first);
-    line("Oracle homes in the registry file", homes.empty() ? "none" : Joined(homes, 99));
+    line(std::string("Oracle homes in ") + kRegistryWords, homes.empty() ? "none" : Joined(homes, 99));
   }
   const std::string forced = GetParamValue("OCIDLL");
   if (!forced.empty())

@@ -330,7 +330,7 @@ std::string GetOracleHomeDir() {
     }
     const std::string line =
         "ORACLEHOME=" + chosen +
-        ": neither the name of an Oracle home in the registry file nor a folder";
+        ": neither the name of an Oracle home in " + kRegistryWords + " nor a folder";
     if (s.OCITrace.find(line) == std::string::npos) AddTrace(line);
     return "";
   }

@@ -156,8 +156,8 @@ TEST_F(Startup, DataModuleCarriesItsStoredValues) {
 // A failure that is neither an Oracle error nor the framework's exception passes out of the
 // logon dialog; the program then ends with a message instead of aborting.
 TEST_F(Startup, AnExceptionEscapingTheFirstTestEndsTheProgramWithAMessage) {
-  struct Escaping : SessionDouble {
-    using SessionDouble::SessionDouble;
+  struct Escaping : FakeSession {
+    using FakeSession::FakeSession;
     void LogOn() override { throw std::runtime_error("out of handles"); }
   };
   user.OnModal().Type("UsernameEdit", "scott").Type("PasswordEdit", "tiger").PressEnter();
