@@ -10,12 +10,12 @@
 
 #include "app/DisplayProbe.h"
 #include "platform/FakeProcess.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 using platform::testing::FakeProcess;
-using platform::testing::TempFolder;
+using testsupport::TempFolder;
 using testing::HasSubstr;
 
 // An X display number with no server behind it on this machine.
