@@ -50,11 +50,14 @@ bool waylandReachable(const platform::Process& process, const std::string& displ
 
 // The whole X connection set-up, authorization included: a socket alone would accept a server
 // that then turns the client away.
-bool x11Reachable(const std::string& display, std::string& reason) {
+bool x11Reachable(const std::string& display, std::string& reason, std::shared_ptr<void>& held) {
   xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
   const int error = xcb_connection_has_error(connection);
+  if (error == 0) {
+    held.reset(connection, [](void* c) { xcb_disconnect(static_cast<xcb_connection_t*>(c)); });
+    return true;
+  }
   xcb_disconnect(connection);
-  if (error == 0) return true;
   const char* why = error == XCB_CONN_CLOSED_PARSE_ERR ? "the name is not a display name"
                     : error == XCB_CONN_CLOSED_INVALID_SCREEN
                         ? "there is no such screen"
@@ -91,7 +94,7 @@ DisplayProbe ProbeDisplay(const platform::Process& process) {
     note(reason);
   }
   if (!wantsWayland && !x11.empty()) {
-    if (x11Reachable(x11, reason)) {
+    if (x11Reachable(x11, reason, probe.connection)) {
       probe.usable = true;
       return probe;
     }

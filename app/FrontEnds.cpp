@@ -24,6 +24,7 @@ namespace app {
 int RunWithFrontEnd(FrontEnd frontEnd, int& argc, char** argv) {
 #ifdef DBLOGON_WITH_QT
   if (frontEnd != FrontEnd::Console) {
+    // Held until the program ends, so the windows connect while the probe is still connected.
     const DisplayProbe display = ProbeDisplay(platform::process());
     if (display.usable) {
       // Qt's own words follow the language of the dialogs, chosen before Qt starts.

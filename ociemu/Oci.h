@@ -67,6 +67,42 @@ typedef struct OCINumber {
   ub1 OCINumberPart[OCI_NUMBER_SIZE];
 } OCINumber;
 
+/* The date of the object interface: 8 bytes, as the client keeps it. */
+typedef struct OCITime {
+  ub1 OCITimeHH;
+  ub1 OCITimeMI;
+  ub1 OCITimeSS;
+} OCITime;
+typedef struct OCIDate {
+  sb2 OCIDateYYYY;
+  ub1 OCIDateMM;
+  ub1 OCIDateDD;
+  OCITime OCIDateTime;
+} OCIDate;
+
+/* OCIDateCheck's bits for the fields that are out of range. */
+#define OCI_DATE_INVALID_DAY 0x1
+#define OCI_DATE_DAY_BELOW_VALID 0x2
+#define OCI_DATE_INVALID_MONTH 0x4
+#define OCI_DATE_MONTH_BELOW_VALID 0x8
+#define OCI_DATE_INVALID_YEAR 0x10
+#define OCI_DATE_YEAR_BELOW_VALID 0x20
+#define OCI_DATE_INVALID_HOUR 0x40
+#define OCI_DATE_HOUR_BELOW_VALID 0x80
+#define OCI_DATE_INVALID_MINUTE 0x100
+#define OCI_DATE_MINUTE_BELOW_VALID 0x200
+#define OCI_DATE_INVALID_SECOND 0x400
+#define OCI_DATE_SECOND_BELOW_VALID 0x800
+#define OCI_DATE_DAY_MISSING_FROM_1582 0x1000
+#define OCI_DATE_YEAR_ZERO 0x2000
+#define OCI_DATE_INVALID_FORMAT 0x8000
+
+typedef struct OCIThreadMutex OCIThreadMutex;
+typedef struct OCIThreadKey OCIThreadKey;
+typedef struct OCIThreadId OCIThreadId;
+typedef struct OCIThreadHandle OCIThreadHandle;
+typedef void (*OCIThreadKeyDestFunc)(void*);
+
 typedef enum OCIPinOpt {
   OCI_PIN_DEFAULT = 1,
   OCI_PIN_ANY = 3,
@@ -223,6 +259,9 @@ typedef struct cda_def Lda_Def;
 #define OCI_ATTR_STATEMENT 144
 #define OCI_ATTR_STMTCACHESIZE 176
 #define OCI_ATTR_ROWS_FETCHED 197
+#define OCI_ATTR_NUM_DML_ERRORS 73
+#define OCI_ATTR_DML_ROW_OFFSET 74
+#define OCI_ATTR_CURRENT_POSITION 164
 #define OCI_ATTR_SPOOL_STMTCACHESIZE 208
 #define OCI_ATTR_SPOOL_TIMEOUT 308
 #define OCI_ATTR_SPOOL_GETMODE 309
@@ -233,6 +272,60 @@ typedef struct cda_def Lda_Def;
 #define OCI_ATTR_SPOOL_INCR 314
 #define OCI_ATTR_CHAR_USED 285
 #define OCI_ATTR_CHAR_SIZE 286
+
+/* Describe: parameter attributes, parameter and list types, argument modes. */
+#define OCI_ATTR_DESC_PUBLIC 250
+#define OCI_ATTR_NUM_COLS 102
+#define OCI_ATTR_LIST_COLUMNS 103
+#define OCI_ATTR_RDBA 104
+#define OCI_ATTR_CLUSTERED 105
+#define OCI_ATTR_PARTITIONED 106
+#define OCI_ATTR_INDEX_ONLY 107
+#define OCI_ATTR_LIST_ARGUMENTS 108
+#define OCI_ATTR_REF_TDO 110
+#define OCI_ATTR_LINK 111
+#define OCI_ATTR_NUM_PARAMS 121
+#define OCI_ATTR_OBJID 122
+#define OCI_ATTR_PTYPE 123
+#define OCI_ATTR_PARAM 124
+#define OCI_ATTR_OVERLOAD_ID 125
+#define OCI_ATTR_TABLESPACE 126
+#define OCI_ATTR_IS_TEMPORARY 130
+#define OCI_ATTR_IS_TYPED 131
+#define OCI_ATTR_DURATION 132
+#define OCI_ATTR_IS_INVOKER_RIGHTS 133
+#define OCI_ATTR_OBJ_NAME 134
+#define OCI_ATTR_OBJ_SCHEMA 135
+#define OCI_ATTR_OBJ_ID 136
+#define OCI_ATTR_LEVEL 211
+#define OCI_ATTR_HAS_DEFAULT 212
+#define OCI_ATTR_IOMODE 213
+#define OCI_ATTR_RADIX 214
+#define OCI_ATTR_NUM_ARGS 215
+#define OCI_ATTR_TYPECODE 216
+#define OCI_OTYPE_NAME 1
+#define OCI_OTYPE_REF 2
+#define OCI_OTYPE_PTR 3
+#define OCI_PTYPE_UNK 0
+#define OCI_PTYPE_TABLE 1
+#define OCI_PTYPE_VIEW 2
+#define OCI_PTYPE_PROC 3
+#define OCI_PTYPE_FUNC 4
+#define OCI_PTYPE_PKG 5
+#define OCI_PTYPE_TYPE 6
+#define OCI_PTYPE_SYN 7
+#define OCI_PTYPE_SEQ 8
+#define OCI_PTYPE_COL 9
+#define OCI_PTYPE_ARG 10
+#define OCI_PTYPE_LIST 11
+#define OCI_LTYPE_UNK 0
+#define OCI_LTYPE_COLUMN 1
+#define OCI_LTYPE_ARG_PROC 2
+#define OCI_LTYPE_ARG_FUNC 3
+#define OCI_TYPEPARAM_IN 0
+#define OCI_TYPEPARAM_OUT 1
+#define OCI_TYPEPARAM_INOUT 2
+#define OCI_DURATION_NULL 9
 
 #define OCI_SERVER_NOT_CONNECTED 0x0
 #define OCI_SERVER_NORMAL 0x1
@@ -279,6 +372,12 @@ typedef struct cda_def Lda_Def;
 #define OCI_STRLS_CACHE_DELETE 0x0010
 #define OCI_PREP2_CACHE_SEARCHONLY 0x0010
 #define OCI_TRANS_TWOPHASE 0x01000000
+#define OCI_TRANS_NEW 0x00000001
+#define OCI_TRANS_JOIN 0x00000002
+#define OCI_TRANS_RESUME 0x00000004
+#define OCI_TRANS_READONLY 0x00000100
+#define OCI_TRANS_READWRITE 0x00000200
+#define OCI_TRANS_SERIALIZABLE 0x00000400
 #define OCI_SPC_REINITIALIZE 0x0001
 #define OCI_SPC_HOMOGENEOUS 0x0002
 #define OCI_SPC_STMTCACHE 0x0004
@@ -353,6 +452,12 @@ typedef struct cda_def Lda_Def;
 #define OCI7_FC_OEXFET 56
 #define OCI7_FC_ODESCR 60
 #define OCI7_FC_OBNDRA 62
+#define OCI7_FC_OBNDRV 28
+#define OCI7_FC_OBNDRN 30
+#define OCI7_FC_OCAN 52
+#define OCI7_FC_OFLNG 58
+#define OCI7_FC_OBINDPS 63
+#define OCI7_FC_ODEFINPS 64
 
 /* ---- OCI7 entry points ---- */
 OCIEMU_API sword orlon(Cda_Def* lda, ub1* hda, OraText* uid, sword uidl, OraText* pswd, sword pswdl,
@@ -388,6 +493,19 @@ OCIEMU_API sword odessp(Cda_Def* cursor, OraText* objnam, size_t onlen, ub1* rsv
                         OraText** argnam, ub2* arnlen, ub2* dtype, ub1* defsup, ub1* mode,
                         ub4* dtsiz, sb2* prec, sb2* scale, ub1* radix, ub4* spare, ub4* arrsiz);
 OCIEMU_API sword opinit(ub4 mode);
+OCIEMU_API sword obndrv(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl,
+                        sword ftype, sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obndrn(Cda_Def* cursor, sword sqlvn, ub1* progv, sword progvl, sword ftype,
+                        sword scale, sb2* indp, OraText* fmt, sword fmtl, sword fmtt);
+OCIEMU_API sword obindps(Cda_Def* cursor, ub1 opcode, OraText* sqlvar, sb4 sqlvl, ub1* pvctx,
+                         sb4 progvl, sword ftype, sword scale, sb2* indp, ub2* alen, ub2* arcode,
+                         sb4 pv_skip, sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz,
+                         ub4* cursiz, OraText* fmt, sb4 fmtl, sword fmtt);
+OCIEMU_API sword odefinps(Cda_Def* cursor, ub1 opcode, sword pos, ub1* bufctx, sb4 bufl,
+                          sword ftype, sword scale, sb2* indp, OraText* fmt, sb4 fmtl, sword fmtt,
+                          ub2* rlen, ub2* rcode, sb4 pv_skip, sb4 ind_skip, sb4 alen_skip,
+                          sb4 rc_skip);
+OCIEMU_API sword ocan(Cda_Def* cursor);
 
 /* ---- OCI8 entry points ---- */
 OCIEMU_API sword OCIInitialize(ub4 mode, void* ctxp, void* (*malocfp)(void* ctxp, size_t size),
@@ -609,6 +727,84 @@ OCIEMU_API sword OCITableDelete(OCIEnv* env, OCIError* err, sb4 index, OCITable*
 OCIEMU_API sword OCICacheFlush(OCIEnv* env, OCIError* err, const OCISvcCtx* svc, void* context,
                                OCIRef* (*get)(void* context, ub1* last), OCIRef** ref);
 
+/* The rest of the OCINumber family. */
+OCIEMU_API sword OCINumberAssign(OCIError* err, const OCINumber* from, OCINumber* to);
+OCIEMU_API sword OCINumberCmp(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              sword* result);
+OCIEMU_API sword OCINumberSign(OCIError* err, const OCINumber* number, sword* result);
+OCIEMU_API sword OCINumberIsZero(OCIError* err, const OCINumber* number, boolean* result);
+OCIEMU_API sword OCINumberIsInt(OCIError* err, const OCINumber* number, boolean* result);
+OCIEMU_API void OCINumberSetZero(OCIError* err, OCINumber* num);
+OCIEMU_API void OCINumberSetPi(OCIError* err, OCINumber* num);
+OCIEMU_API sword OCINumberNeg(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberAbs(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberAdd(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberSub(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberMul(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberDiv(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberMod(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberInc(OCIError* err, OCINumber* number);
+OCIEMU_API sword OCINumberDec(OCIError* err, OCINumber* number);
+OCIEMU_API sword OCINumberRound(OCIError* err, const OCINumber* number, sword decplace,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberTrunc(OCIError* err, const OCINumber* number, sword decplace,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberPrec(OCIError* err, const OCINumber* number, sword nDigs,
+                               OCINumber* result);
+OCIEMU_API sword OCINumberShift(OCIError* err, const OCINumber* number, sword nDig,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberFloor(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberCeil(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberIntPower(OCIError* err, const OCINumber* base, const sword exp,
+                                   OCINumber* result);
+OCIEMU_API sword OCINumberSqrt(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberPower(OCIError* err, const OCINumber* base, const OCINumber* number,
+                                OCINumber* result);
+OCIEMU_API sword OCINumberExp(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberLn(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberLog(OCIError* err, const OCINumber* base, const OCINumber* number,
+                              OCINumber* result);
+OCIEMU_API sword OCINumberSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberHypSin(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberHypCos(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberTan(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcTan(OCIError* err, const OCINumber* number, OCINumber* result);
+OCIEMU_API sword OCINumberArcTan2(OCIError* err, const OCINumber* number1, const OCINumber* number2,
+                                  OCINumber* result);
+OCIEMU_API sword OCINumberHypTan(OCIError* err, const OCINumber* number, OCINumber* result);
+
+/* The OCIDate family. */
+OCIEMU_API sword OCIDateAssign(OCIError* err, const OCIDate* from, OCIDate* to);
+OCIEMU_API sword OCIDateToText(OCIError* err, const OCIDate* date, const oratext* fmt,
+                               ub1 fmt_length, const oratext* lang_name, ub4 lang_length,
+                               ub4* buf_size, oratext* buf);
+OCIEMU_API sword OCIDateFromText(OCIError* err, const oratext* date_str, ub4 d_str_length,
+                                 const oratext* fmt, ub1 fmt_length, const oratext* lang_name,
+                                 ub4 lang_length, OCIDate* date);
+OCIEMU_API sword OCIDateCompare(OCIError* err, const OCIDate* date1, const OCIDate* date2,
+                                sword* result);
+OCIEMU_API sword OCIDateAddMonths(OCIError* err, const OCIDate* date, sb4 num_months,
+                                  OCIDate* result);
+OCIEMU_API sword OCIDateAddDays(OCIError* err, const OCIDate* date, sb4 num_days, OCIDate* result);
+OCIEMU_API sword OCIDateLastDay(OCIError* err, const OCIDate* date, OCIDate* last_day);
+OCIEMU_API sword OCIDateDaysBetween(OCIError* err, const OCIDate* date1, const OCIDate* date2,
+                                    sb4* num_days);
+OCIEMU_API sword OCIDateZoneToZone(OCIError* err, const OCIDate* date1, const oratext* zon1,
+                                   ub4 zon1_length, const oratext* zon2, ub4 zon2_length,
+                                   OCIDate* date2);
+OCIEMU_API sword OCIDateNextDay(OCIError* err, const OCIDate* date, const oratext* day_p,
+                                ub4 day_length, OCIDate* next_day);
+OCIEMU_API sword OCIDateCheck(OCIError* err, const OCIDate* date, uword* valid);
+OCIEMU_API sword OCIDateSysDate(OCIError* err, OCIDate* sys_date);
+
 /* The error-package pair whose presence older clients advertise; their arguments are unknown. */
 OCIEMU_API sword ociepgoe(void);
 OCIEMU_API sword ociepmsg(void);
@@ -650,6 +846,44 @@ OCIEMU_API sword OCIDateTimeAssign(void* hndl, OCIError* err, const OCIDateTime*
                                    OCIDateTime* to);
 OCIEMU_API sword OCIDateTimeGetTimeZoneOffset(void* hndl, OCIError* err,
                                               const OCIDateTime* datetime, sb1* hr, sb1* mm);
+
+/* The OCIThread package. */
+OCIEMU_API void OCIThreadProcessInit(void);
+OCIEMU_API sword OCIThreadInit(void* hndl, OCIError* err);
+OCIEMU_API sword OCIThreadTerm(void* hndl, OCIError* err);
+OCIEMU_API boolean OCIThreadIsMulti(void);
+OCIEMU_API sword OCIThreadMutexInit(void* hndl, OCIError* err, OCIThreadMutex** mutex);
+OCIEMU_API sword OCIThreadMutexDestroy(void* hndl, OCIError* err, OCIThreadMutex** mutex);
+OCIEMU_API sword OCIThreadMutexAcquire(void* hndl, OCIError* err, OCIThreadMutex* mutex);
+OCIEMU_API sword OCIThreadMutexRelease(void* hndl, OCIError* err, OCIThreadMutex* mutex);
+OCIEMU_API sword OCIThreadKeyInit(void* hndl, OCIError* err, OCIThreadKey** key,
+                                  OCIThreadKeyDestFunc destFn);
+OCIEMU_API sword OCIThreadKeyDestroy(void* hndl, OCIError* err, OCIThreadKey** key);
+OCIEMU_API sword OCIThreadKeyGet(void* hndl, OCIError* err, OCIThreadKey* key, void** pValue);
+OCIEMU_API sword OCIThreadKeySet(void* hndl, OCIError* err, OCIThreadKey* key, void* value);
+OCIEMU_API sword OCIThreadIdInit(void* hndl, OCIError* err, OCIThreadId** tid);
+OCIEMU_API sword OCIThreadIdDestroy(void* hndl, OCIError* err, OCIThreadId** tid);
+OCIEMU_API sword OCIThreadIdSet(void* hndl, OCIError* err, OCIThreadId* tidDest,
+                                OCIThreadId* tidSrc);
+OCIEMU_API sword OCIThreadIdSetNull(void* hndl, OCIError* err, OCIThreadId* tid);
+OCIEMU_API sword OCIThreadIdGet(void* hndl, OCIError* err, OCIThreadId* tid);
+OCIEMU_API sword OCIThreadIdSame(void* hndl, OCIError* err, OCIThreadId* tid1, OCIThreadId* tid2,
+                                 boolean* result);
+OCIEMU_API sword OCIThreadIdNull(void* hndl, OCIError* err, OCIThreadId* tid, boolean* result);
+OCIEMU_API sword OCIThreadHndInit(void* hndl, OCIError* err, OCIThreadHandle** thnd);
+OCIEMU_API sword OCIThreadHndDestroy(void* hndl, OCIError* err, OCIThreadHandle** thnd);
+OCIEMU_API sword OCIThreadCreate(void* hndl, OCIError* err, void (*start)(void*), void* arg,
+                                 OCIThreadId* tid, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadJoin(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadClose(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+OCIEMU_API sword OCIThreadHandleGet(void* hndl, OCIError* err, OCIThreadHandle* tHnd);
+
+/* ---- 9.2 additions: the environment with explicit character sets ---- */
+OCIEMU_API sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void* ctxp,
+                                 void* (*malocfp)(void* ctxp, size_t size),
+                                 void* (*ralocfp)(void* ctxp, void* memptr, size_t newsize),
+                                 void (*mfreefp)(void* ctxp, void* memptr), size_t xtramem_sz,
+                                 void** usrmempp, ub2 charset, ub2 ncharset);
 
 /* ---- session pool and statement cache ---- */
 OCIEMU_API sword OCISessionPoolCreate(OCIEnv* envhp, OCIError* errhp, OCISPool* spoolhp,

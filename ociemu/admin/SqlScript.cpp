@@ -69,7 +69,7 @@ void RunQuery(Cursor& cursor, const std::shared_ptr<Connection>& conn, std::ostr
   std::vector<sb2> indicators(columns.size());
   for (size_t i = 0; i < columns.size(); ++i) {
     cursor.Define(static_cast<ub4>(i + 1), DefineBuffer{buffers[i].data(), 4001, SQLT_STR,
-                                                        &indicators[i], nullptr, nullptr, nullptr});
+                                                      &indicators[i], nullptr, nullptr, nullptr});
   }
   std::vector<std::vector<std::string>> rows;
   while (cursor.Fetch(1).status != OCI_NO_DATA) {

@@ -143,6 +143,10 @@ sword GetError(ErrorHandle& err, void* attributep, ub4* sizep, ub4 attrtype) {
     Put<void*>(attributep, sizep, err.EnvPtr().get());
     return OCI_SUCCESS;
   }
+  if (attrtype == OCI_ATTR_DML_ROW_OFFSET) {
+    Put<ub4>(attributep, sizep, err.rowOffset);
+    return OCI_SUCCESS;
+  }
   throw OracleError(24315);
 }
 
@@ -162,6 +166,7 @@ sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size, ub
       case OCI_HTYPE_SESSION:
         return SetSession(static_cast<SessionHandle&>(*target), attributep, size, attrtype);
       default:
+        if (SetDescribeAttribute(*target, attributep, attrtype)) return OCI_SUCCESS;
         if (SetPoolAttribute(*target, attributep, attrtype)) return OCI_SUCCESS;
         if (SetStatementAttribute(*target, attributep, size, attrtype)) return OCI_SUCCESS;
         throw OracleError(24315);
@@ -185,6 +190,7 @@ sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* s
       case OCI_HTYPE_ERROR:
         return GetError(static_cast<ErrorHandle&>(*target), attributep, sizep, attrtype);
       default:
+        if (GetDescribeAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
         if (GetPoolAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
         if (GetStatementAttribute(*target, attributep, sizep, attrtype)) return OCI_SUCCESS;
         throw OracleError(24315);

@@ -104,6 +104,15 @@ sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void* /*ctxp*/, void* (* /*malocfp*/
   return NewEnvironment("OCIEnvCreate", envp, mode, xtramem_sz, usrmempp);
 }
 
+// The character sets chosen here are accepted and not applied: every value travels in the
+// database's own set, as with OCIEnvCreate.
+sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void* /*ctxp*/, void* (* /*malocfp*/)(void*, size_t),
+                      void* (* /*ralocfp*/)(void*, void*, size_t),
+                      void (* /*mfreefp*/)(void*, void*), size_t xtramem_sz, void** usrmempp,
+                      ub2 /*charset*/, ub2 /*ncharset*/) {
+  return NewEnvironment("OCIEnvNlsCreate", envp, mode, xtramem_sz, usrmempp);
+}
+
 sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** usrmempp) {
   return NewEnvironment("OCIEnvInit", envp, mode, xtramem_sz, usrmempp);
 }

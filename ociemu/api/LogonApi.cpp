@@ -231,6 +231,20 @@ sword OCITransCommit(OCISvcCtx* svchp, OCIError* errhp, ub4 /*flags*/) {
   });
 }
 
+// Local transactions only: a new (or default) transaction on the session's connection. Joining,
+// resuming or a two-phase branch belong to distributed transactions, which are not emulated.
+sword OCITransStart(OCISvcCtx* svchp, OCIError* errhp, uword /*timeout*/, ub4 flags) {
+  return WithError("OCITransStart", errhp, [&](Diagnostics*) -> sword {
+    auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);
+    CallLock lock({svc.get()});
+    Connection& conn = svc->Live();
+    conn.BeforeCall("OCITransStart");
+    if (flags & (OCI_TRANS_JOIN | OCI_TRANS_RESUME | OCI_TRANS_TWOPHASE)) throw OracleError(3001);
+    conn.BeginTransaction();
+    return OCI_SUCCESS;
+  });
+}
+
 sword OCITransRollback(OCISvcCtx* svchp, OCIError* errhp, ub4 /*flags*/) {
   return WithError("OCITransRollback", errhp, [&](Diagnostics*) -> sword {
     auto svc = Require<SvcCtxHandle>(svchp, OCI_HTYPE_SVCCTX);

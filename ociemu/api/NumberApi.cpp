@@ -1,8 +1,10 @@
 // The OCINumber helpers: Oracle numbers in the application's memory converted to and from
 // native integers, floating point and text.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/OraNumber.h"
@@ -42,34 +44,28 @@ sword OCINumberFromInt(OCIError* err, const void* inum, uword inum_length, uword
   return WithError("OCINumberFromInt", err, [&](Diagnostics*) -> sword {
     if (!inum) throw OracleError(1009);
     const bool isSigned = inum_s_flag == OCI_NUMBER_SIGNED;
+    auto read = [&](auto type) {
+      decltype(type) v;
+      std::memcpy(&v, inum, sizeof v);
+      return v;
+    };
     Number n;
     switch (inum_length) {
       case 1:
-        n.integer = isSigned ? *static_cast<const signed char*>(inum)
-                             : *static_cast<const unsigned char*>(inum);
+        n = isSigned ? Number::FromInteger(read(int8_t{})) : Number::FromUnsigned(read(uint8_t{}));
         break;
-      case 2: {
-        uint16_t v;
-        std::memcpy(&v, inum, 2);
-        n.integer = isSigned ? static_cast<int16_t>(v) : v;
+      case 2:
+        n = isSigned ? Number::FromInteger(read(int16_t{}))
+                     : Number::FromUnsigned(read(uint16_t{}));
         break;
-      }
-      case 4: {
-        uint32_t v;
-        std::memcpy(&v, inum, 4);
-        n.integer = isSigned ? static_cast<int32_t>(v) : v;
+      case 4:
+        n = isSigned ? Number::FromInteger(read(int32_t{}))
+                     : Number::FromUnsigned(read(uint32_t{}));
         break;
-      }
-      case 8: {
-        uint64_t v;
-        std::memcpy(&v, inum, 8);
-        if (isSigned || v <= static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-          n.integer = static_cast<int64_t>(v);
-        } else {
-          n = Normalize(static_cast<double>(v));
-        }
+      case 8:
+        n = isSigned ? Number::FromInteger(read(int64_t{}))
+                     : Number::FromUnsigned(read(uint64_t{}));
         break;
-      }
       default:
         throw OracleError(22053);
     }
@@ -82,30 +78,35 @@ sword OCINumberToInt(OCIError* err, const OCINumber* number, uword rsl_length, u
                      void* rsl) {
   return WithError("OCINumberToInt", err, [&](Diagnostics*) -> sword {
     if (!rsl) throw OracleError(1009);
-    Number n = Read(number);
-    const double d = n.isInteger ? static_cast<double>(n.integer) : std::trunc(n.real);
-    const int64_t v = n.isInteger ? n.integer : static_cast<int64_t>(d);
+    // The integer part, exactly; bounds of the requested type are compared as numbers.
+    const Number whole = Read(number).Truncated(0);
     const bool isSigned = rsl_flag == OCI_NUMBER_SIGNED;
-    auto check = [&](double lo, double hi) {
-      if (d < lo || d > hi) throw OracleError(22053);
+    auto range = [&](int64_t lo, uint64_t hi) {
+      const Number high = Number::FromUnsigned(isSigned ? hi / 2 : hi);
+      const Number low = isSigned ? Number::FromInteger(lo) : Number{};
+      if (whole.Compare(low) < 0 || whole.Compare(high) > 0) throw OracleError(22053);
+    };
+    // The two's complement bits, read once the range check has passed.
+    auto bits = [&]() -> uint64_t {
+      if (auto v = whole.ToInteger()) return static_cast<uint64_t>(*v);
+      return std::stoull(NumberToText(whole));  // above int64, below 2^64
     };
     switch (rsl_length) {
       case 1:
-        isSigned ? check(-128, 127) : check(0, 255);
-        Store(static_cast<int8_t>(v), rsl);
+        range(-128, 255);
+        Store(static_cast<uint8_t>(bits()), rsl);
         break;
       case 2:
-        isSigned ? check(-32768, 32767) : check(0, 65535);
-        Store(static_cast<int16_t>(v), rsl);
+        range(-32768, 65535);
+        Store(static_cast<uint16_t>(bits()), rsl);
         break;
       case 4:
-        isSigned ? check(-2147483648.0, 2147483647.0) : check(0, 4294967295.0);
-        Store(static_cast<int32_t>(v), rsl);
+        range(INT32_MIN, UINT32_MAX);
+        Store(static_cast<uint32_t>(bits()), rsl);
         break;
       case 8:
-        isSigned ? check(-9.2233720368547758e18, 9.2233720368547748e18)
-                 : check(0, 1.8446744073709550e19);
-        Store(v, rsl);
+        range(INT64_MIN, UINT64_MAX);
+        Store(bits(), rsl);
         break;
       default:
         throw OracleError(22053);
@@ -132,7 +133,7 @@ sword OCINumberFromReal(OCIError* err, const void* rnum, uword rnum_length, OCIN
       throw OracleError(22053);
     }
     if (!std::isfinite(d)) throw OracleError(22053);
-    Write(Normalize(d), number);
+    Write(Number::FromDouble(d), number);
     return OCI_SUCCESS;
   });
 }
@@ -164,6 +165,9 @@ sword OCINumberToText(OCIError* err, const OCINumber* number, const oratext* fmt
         fmt && fmt_length ? FormatNumber(n, TextArg(fmt, fmt_length)) : NumberToText(n);
     if (out.size() > *buf_size) throw OracleError(22065);
     std::memcpy(buf, out.data(), out.size());
+    // The length says where the text ends; a terminator where there is room serves callers
+    // that treat the buffer as a C string.
+    if (out.size() < *buf_size) buf[out.size()] = '\0';
     *buf_size = static_cast<ub4>(out.size());
     return OCI_SUCCESS;
   });

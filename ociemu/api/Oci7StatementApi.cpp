@@ -4,6 +4,7 @@
 
 #include "ociemu/internal/Api.h"
 #include "ociemu/internal/Oci7.h"
+#include "ociemu/internal/SqlLexer.h"
 
 using namespace ociemu;
 
@@ -59,16 +60,96 @@ const std::shared_ptr<Connection>& Server(Logon7& logon, const char* call) {
   return logon.svc->server->conn;
 }
 
+// Warning flags of the data area, bit for bit the SQLCA's warning flags: any warning, a
+// truncated value, an UPDATE or DELETE without WHERE.
+constexpr ub1 kWarningAny = 0x01;
+constexpr ub1 kWarningTruncated = 0x02;
+constexpr ub1 kWarningNoWhere = 0x10;
+
+// The code a fetch ends with: 1403 past the last row; 1406 when a value was cut to fit its
+// buffer (the rows are there, the caller decides whether a cut value is an error).
 int Ended(const Cursor::Outcome& outcome, Cda_Def* cda) {
-  if (outcome.warning) cda->wrn = 0x03;  // a warning, and it is a truncation
-  return outcome.status == OCI_NO_DATA ? 1403 : 0;
+  if (outcome.warning) cda->wrn = kWarningAny | kWarningTruncated;
+  if (outcome.status == OCI_NO_DATA) return 1403;
+  return outcome.warning == 1406 ? 1406 : 0;
 }
 
-void AfterExecute(Cursor7& c, Logon7& logon) {
+bool HasTopLevelWhere(const std::string& sql) {
+  try {
+    int depth = 0;
+    for (const Token& t : Tokenize(sql)) {
+      if (t.IsSymbol("(")) ++depth;
+      if (t.IsSymbol(")")) --depth;
+      if (depth == 0 && t.Is("WHERE")) return true;
+    }
+  } catch (const OracleError&) {
+  }
+  return false;
+}
+
+// Statements a parse without deferral runs at once, as the server executes DDL when it parses
+// it (ALTER SESSION is session control and waits for the execution).
+bool RunsAtParse(const Cursor& c) {
+  constexpr ub2 kAlterSession = 42, kTruncate = 85;
+  const ub2 type = c.StatementType();
+  return type == OCI_STMT_CREATE || type == OCI_STMT_DROP ||
+         (type == OCI_STMT_ALTER && c.FunctionCode() != kAlterSession) ||
+         c.FunctionCode() == kTruncate;
+}
+
+// The ROWID of the last row inserted, in the data area's parts: object, file, block, slot,
+// the values an extended ROWID text spells in base 64.
+void SetRowid(Cda_Def* cda, const std::string& rowid) {
+  cda->rid.rd.rcs4 = 0;
+  cda->rid.rd.rcs5 = 0;
+  cda->rid.rd.rcs6 = 0;
+  cda->rid.rcs7 = 0;
+  cda->rid.rcs8 = 0;
+  if (rowid.size() != 18) return;
+  static const std::string digits =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  auto value = [&](size_t from, size_t count) {
+    ub4 v = 0;
+    for (size_t i = from; i < from + count; ++i) {
+      v = v * 64 + static_cast<ub4>(digits.find(rowid[i]));
+    }
+    return v;
+  };
+  cda->rid.rd.rcs4 = value(0, 6);
+  cda->rid.rd.rcs5 = static_cast<ub2>(value(6, 3));
+  cda->rid.rcs7 = value(9, 6);
+  cda->rid.rcs8 = static_cast<ub2>(value(15, 3));
+}
+
+void AfterExecute(Cursor7& c, Logon7& logon, Cda_Def* cda) {
   const ub2 type = c.cursor.StatementType();
+  if (type == OCI_STMT_INSERT) SetRowid(cda, c.cursor.LastRowid());
+  if ((type == OCI_STMT_UPDATE || type == OCI_STMT_DELETE) && !HasTopLevelWhere(c.cursor.Text())) {
+    cda->wrn = kWarningAny | kWarningNoWhere;
+  }
   if (logon.autocommit &&
       (type == OCI_STMT_INSERT || type == OCI_STMT_UPDATE || type == OCI_STMT_DELETE)) {
     logon.svc->Live().Commit();
+  }
+}
+
+// Binds an element array; skip is the distance between elements, which must be the
+// element's own size here (arrays of values, not of structures).
+sword BindBuffer7(Cursor7& c, const std::string& name, ub1* value, sb4 size, sword ftype, sb2* indp,
+                  ub2* alen, ub2* arcode) {
+  if (size < 0 && value && ftype == SQLT_STR) {
+    size = static_cast<sb4>(std::strlen(reinterpret_cast<const char*>(value)) + 1);
+  }
+  if (size < 0) throw OracleError(1459);
+  c.cursor.BindName(name, BindBuffer{value, size, static_cast<ub2>(ftype), indp, alen, arcode});
+  return 0;
+}
+
+void RequirePlainArrays(sb4 valueSkip, sb4 valueSize, sb4 indSkip, sb4 lenSkip, sb4 rcSkip) {
+  auto plain = [](sb4 skip, sb4 natural) { return skip == 0 || skip == natural; };
+  if (!plain(valueSkip, valueSize) || !plain(indSkip, sizeof(sb2)) ||
+      !plain(lenSkip, sizeof(ub2)) || !plain(rcSkip, sizeof(ub2))) {
+    throw OracleError(3001);
   }
 }
 
@@ -126,9 +207,17 @@ sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4 /*l
   return OnCursor("oparse", cursor, OCI7_FC_OPARSE, [&](Cursor7& c, Logon7& logon) {
     if (!sqlstm) throw OracleError(1009);
     cursor->peo = 0;
+    c.ranAtParse = false;
     c.cursor.Prepare(TextArg(sqlstm, sqllen));
     // Without deferral the statement is parsed at once, so its errors come here.
-    if (!defflg) c.cursor.Describe(Server(logon, "oparse"));
+    if (!defflg) {
+      const auto& conn = Server(logon, "oparse");
+      c.cursor.Describe(conn);
+      if (RunsAtParse(c.cursor)) {
+        c.cursor.Execute(conn, 1, 0, OCI_DEFAULT);
+        c.ranAtParse = true;
+      }
+    }
     return 0;
   });
 }
@@ -138,14 +227,7 @@ sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword pr
              OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obndra", cursor, OCI7_FC_OBNDRA, [&](Cursor7& c, Logon7&) {
     if (maxsiz > 0) throw OracleError(3001);  // PL/SQL tables
-    sb4 size = progvl;
-    if (size < 0 && progv && ftype == SQLT_STR) {
-      size = static_cast<sb4>(std::strlen(reinterpret_cast<const char*>(progv)) + 1);
-    }
-    if (size < 0) throw OracleError(1459);
-    c.cursor.BindName(TextArg(sqlvar, sqlvl),
-                      BindBuffer{progv, size, static_cast<ub2>(ftype), indp, alen, arcode});
-    return 0;
+    return BindBuffer7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, alen, arcode);
   });
 }
 
@@ -167,8 +249,13 @@ sword odescr(Cda_Def* cursor, sword pos, sb4* dbsize, sb2* dbtype, sb1* cbuf, sb
     const auto& columns = c.cursor.Columns();
     if (pos < 1 || static_cast<size_t>(pos) > columns.size()) throw OracleError(1007);
     const ColumnDesc& d = columns[static_cast<size_t>(pos - 1)];
-    if (dbsize) *dbsize = d.type.size;
-    if (dbtype) *dbtype = static_cast<sb2>(d.type.code);
+    // National columns are declared in characters, two bytes each.
+    const bool national = d.type.charsetForm == SQLCS_NCHAR &&
+                          (d.type.code == kTypeVarchar2 || d.type.code == kTypeChar);
+    if (dbsize) *dbsize = national ? d.type.size * 2 : d.type.size;
+    // The OCI7 interface knows a ROWID as its own external type.
+    constexpr sb2 kRowid7 = 11;
+    if (dbtype) *dbtype = d.type.code == kTypeRowid ? kRowid7 : static_cast<sb2>(d.type.code);
     if (cbufl) {
       const size_t room = *cbufl > 0 ? static_cast<size_t>(*cbufl) : 0;
       const size_t n = std::min(room, d.name.size());
@@ -178,7 +265,9 @@ sword odescr(Cda_Def* cursor, sword pos, sb4* dbsize, sb2* dbtype, sb1* cbuf, sb
     if (dsize) {
       sb4 display = d.type.size;
       if (d.type.code == 2) display = d.type.precision > 0 ? d.type.precision + 2 : 40;
-      if (d.type.code == 12) display = 9;
+      if (d.type.code == kTypeDate) display = 9;
+      if (d.type.code == kTypeRaw) display = d.type.size * 2;
+      if (d.type.code == kTypeRowid) display = 18;
       *dsize = display;
     }
     if (prec) *prec = d.type.precision;
@@ -190,8 +279,10 @@ sword odescr(Cda_Def* cursor, sword pos, sb4* dbsize, sb2* dbtype, sb1* cbuf, sb
 
 sword oexec(Cda_Def* cursor) {
   return OnCursor("oexec", cursor, OCI7_FC_OEXEC, [&](Cursor7& c, Logon7& logon) {
-    c.cursor.Execute(Server(logon, "oexec"), c.cursor.IsQuery() ? 0 : 1, 0, OCI_DEFAULT);
-    AfterExecute(c, logon);
+    const auto& conn = Server(logon, "oexec");
+    if (c.ranAtParse) return 0;
+    c.cursor.Execute(conn, c.cursor.IsQuery() ? 0 : 1, 0, OCI_DEFAULT);
+    AfterExecute(c, logon, cursor);
     return 0;
   });
 }
@@ -199,9 +290,10 @@ sword oexec(Cda_Def* cursor) {
 sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
   return OnCursor("oexn", cursor, OCI7_FC_OEXEC, [&](Cursor7& c, Logon7& logon) {
     if (iters < 1 || rowoff < 0) throw OracleError(24333);
-    c.cursor.Execute(Server(logon, "oexn"), static_cast<ub4>(iters), static_cast<ub4>(rowoff),
-                     OCI_DEFAULT);
-    AfterExecute(c, logon);
+    const auto& conn = Server(logon, "oexn");
+    if (c.ranAtParse) return 0;
+    c.cursor.Execute(conn, static_cast<ub4>(iters), static_cast<ub4>(rowoff), OCI_DEFAULT);
+    AfterExecute(c, logon, cursor);
     return 0;
   });
 }
@@ -210,7 +302,7 @@ sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) {
   return OnCursor("oexfet", cursor, OCI7_FC_OEXFET, [&](Cursor7& c, Logon7& logon) {
     auto outcome =
         c.cursor.Execute(Server(logon, "oexfet"), nrows, 0, exact ? OCI_EXACT_FETCH : OCI_DEFAULT);
-    AfterExecute(c, logon);
+    AfterExecute(c, logon, cursor);
     int code = Ended(outcome, cursor);
     if (cancel) c.cursor.Close();
     return code;
@@ -223,6 +315,72 @@ sword ofen(Cda_Def* cursor, sword nrows) {
     if (!c.cursor.Executed()) throw OracleError(1002);
     Server(logon, "ofen");
     return Ended(c.cursor.Fetch(static_cast<ub4>(nrows)), cursor);
+  });
+}
+
+sword obndrv(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl, sword ftype,
+             sword /*scale*/, sb2* indp, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
+  return OnCursor("obndrv", cursor, OCI7_FC_OBNDRV, [&](Cursor7& c, Logon7&) {
+    return BindBuffer7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, nullptr, nullptr);
+  });
+}
+
+sword obndrn(Cda_Def* cursor, sword sqlvn, ub1* progv, sword progvl, sword ftype, sword /*scale*/,
+             sb2* indp, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
+  return OnCursor("obndrn", cursor, OCI7_FC_OBNDRN, [&](Cursor7& c, Logon7&) {
+    // The number names the placeholder: 2 binds ":2", wherever it stands.
+    if (sqlvn < 1) throw OracleError(1036);
+    return BindBuffer7(c, std::to_string(sqlvn), progv, progvl, ftype, indp, nullptr, nullptr);
+  });
+}
+
+sword obindps(Cda_Def* cursor, ub1 opcode, OraText* sqlvar, sb4 sqlvl, ub1* pvctx, sb4 progvl,
+              sword ftype, sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, sb4 pv_skip,
+              sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz, ub4* /*cursiz*/,
+              OraText* /*fmt*/, sb4 /*fmtl*/, sword /*fmtt*/) {
+  return OnCursor("obindps", cursor, OCI7_FC_OBINDPS, [&](Cursor7& c, Logon7&) {
+    // Opcode 0 supplies the value piecewise at execution, which this server does not take.
+    if (opcode != 1 || maxsiz > 0) throw OracleError(3001);
+    RequirePlainArrays(pv_skip, progvl, ind_skip, alen_skip, rc_skip);
+    return BindBuffer7(c, TextArg(sqlvar, sqlvl), pvctx, progvl, ftype, indp, alen, arcode);
+  });
+}
+
+sword odefinps(Cda_Def* cursor, ub1 opcode, sword pos, ub1* bufctx, sb4 bufl, sword ftype,
+               sword /*scale*/, sb2* indp, OraText* /*fmt*/, sb4 /*fmtl*/, sword /*fmtt*/,
+               ub2* rlen, ub2* rcode, sb4 pv_skip, sb4 ind_skip, sb4 alen_skip, sb4 rc_skip) {
+  return OnCursor("odefinps", cursor, OCI7_FC_ODEFINPS, [&](Cursor7& c, Logon7&) {
+    if (opcode != 1) throw OracleError(3001);  // piecewise fetch
+    if (pos < 1) throw OracleError(1007);
+    if (bufl < 0) throw OracleError(1459);
+    RequirePlainArrays(pv_skip, bufl, ind_skip, alen_skip, rc_skip);
+    c.cursor.Define(static_cast<ub4>(pos), DefineBuffer{bufctx, bufl, static_cast<ub2>(ftype), indp,
+                                                        rlen, rcode, nullptr});
+    return 0;
+  });
+}
+
+sword ocan(Cda_Def* cursor) {
+  return OnCursor("ocan", cursor, OCI7_FC_OCAN, [&](Cursor7& c, Logon7&) {
+    // The rows left are dropped; the parsed statement and its binds stay for the next run.
+    c.cursor.Close();
+    return 0;
+  });
+}
+
+sword oflng(Cda_Def* cursor, sword pos, ub1* buf, sb4 bufl, sword /*dtype*/, ub4* retl,
+            sb4 offset) {
+  return OnCursor("oflng", cursor, OCI7_FC_OFLNG, [&](Cursor7& c, Logon7& logon) {
+    if (pos < 1) throw OracleError(1007);
+    if (bufl < 0 || offset < 0) throw OracleError(1459);
+    Server(logon, "oflng");
+    auto value = c.cursor.CurrentValue(static_cast<ub4>(pos));
+    if (!value) throw OracleError(1002);  // no fetched row to read from
+    const size_t from = std::min(value->size(), static_cast<size_t>(offset));
+    const size_t n = std::min(value->size() - from, static_cast<size_t>(bufl));
+    if (buf && n) std::memcpy(buf, value->data() + from, n);
+    if (retl) *retl = static_cast<ub4>(n);
+    return 0;
   });
 }
 

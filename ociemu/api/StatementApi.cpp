@@ -69,11 +69,14 @@ sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
   });
 }
 
-sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation) {
+sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
+                sb4 offset) {
   return WithError(name, errhp, [&](Diagnostics* diag) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
-    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) throw OracleError(3001);
+    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT && !stmt->cursor.Scrollable()) {
+      throw OracleError(24391);
+    }
     Connection* conn = stmt->cursor.Conn();
     if (!conn || !stmt->cursor.Executed()) throw OracleError(24338);
     conn->BeforeCall(name);
@@ -82,73 +85,8 @@ sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub
       stmt->cursor.Close();
       return OCI_SUCCESS;
     }
-    return Finish(stmt->cursor.Fetch(nrows), diag);
+    return Finish(stmt->cursor.Scroll(nrows, orientation, offset), diag);
   });
-}
-
-ub2 CharsetId(const std::string& charset, ub1 form) {
-  if (form == SQLCS_NCHAR) return 2000;
-  if (charset == "AL32UTF8") return 873;
-  if (charset == "UTF8") return 871;
-  if (charset == "WE8MSWIN1252") return 178;
-  if (charset == "WE8ISO8859P1") return 31;
-  if (charset == "US7ASCII") return 1;
-  return 873;
-}
-
-bool IsCharacter(ub2 code) {
-  return code == kTypeVarchar2 || code == kTypeChar || code == kTypeLong || code == kTypeClob;
-}
-
-bool GetParam(ParamHandle& p, void* attributep, ub4* sizep, ub4 attrtype) {
-  const ColumnType& t = p.column.type;
-  const ub1 form = IsCharacter(t.code) ? t.charsetForm : 0;
-  switch (attrtype) {
-    case OCI_ATTR_DATA_SIZE:
-      Put<ub2>(attributep, sizep, t.size);
-      return true;
-    case OCI_ATTR_DATA_TYPE:
-      Put<ub2>(attributep, sizep, t.code);
-      return true;
-    case OCI_ATTR_DISP_SIZE: {
-      ub2 display = t.size;
-      if (t.code == kTypeNumber) display = static_cast<ub2>(t.precision > 0 ? t.precision + 2 : 40);
-      if (t.code == kTypeDate) display = 9;
-      Put<ub2>(attributep, sizep, display);
-      return true;
-    }
-    case OCI_ATTR_NAME:
-      PutTextAttribute(attributep, sizep, p.column.name);
-      return true;
-    case OCI_ATTR_PRECISION:
-      Put<sb2>(attributep, sizep, t.precision);
-      return true;
-    case OCI_ATTR_SCALE:
-      Put<sb1>(attributep, sizep, t.scale);
-      return true;
-    case OCI_ATTR_IS_NULL:
-      Put<ub1>(attributep, sizep, p.column.nullable ? 1 : 0);
-      return true;
-    case OCI_ATTR_TYPE_NAME:
-    case OCI_ATTR_SCHEMA_NAME: {
-      static const std::string empty;
-      PutTextAttribute(attributep, sizep, empty);
-      return true;
-    }
-    case OCI_ATTR_CHARSET_ID:
-      Put<ub2>(attributep, sizep, form ? CharsetId(p.charsetName, form) : 0);
-      return true;
-    case OCI_ATTR_CHARSET_FORM:
-      Put<ub1>(attributep, sizep, form);
-      return true;
-    case OCI_ATTR_CHAR_USED:
-      Put<ub1>(attributep, sizep, 0);
-      return true;
-    case OCI_ATTR_CHAR_SIZE:
-      Put<ub2>(attributep, sizep, form ? t.size : 0);
-      return true;
-  }
-  throw OracleError(24315);
 }
 
 bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
@@ -182,6 +120,12 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
     case OCI_ATTR_ROWS_FETCHED:
       Put<ub4>(attributep, sizep, c.RowsFetched());
       return true;
+    case OCI_ATTR_NUM_DML_ERRORS:
+      Put<ub4>(attributep, sizep, static_cast<ub4>(c.RowErrors().size()));
+      return true;
+    case OCI_ATTR_CURRENT_POSITION:
+      Put<ub4>(attributep, sizep, c.CurrentPosition());
+      return true;
     case OCI_ATTR_STATEMENT:
       PutTextAttribute(attributep, sizep, c.Text());
       return true;
@@ -197,6 +141,27 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
     }
   }
   throw OracleError(24315);
+}
+
+// The error of row pos (from 0) of the last batch-error execution on the error handle source,
+// given in an error handle: the caller's own when *parmdpp is one (as Oracle's examples
+// allocate it first), else one the source handle owns.
+sword RowErrorGet(const void* source, void** parmdpp, ub4 pos) {
+  auto err = Require<ErrorHandle>(source, OCI_HTYPE_ERROR);
+  if (!parmdpp) throw OracleError(1009);
+  if (pos >= err->rowErrors.size()) throw OracleError(24334);
+  std::shared_ptr<ErrorHandle> target = Find<ErrorHandle>(*parmdpp, OCI_HTYPE_ERROR);
+  if (!target || target == err) {
+    target =
+        std::static_pointer_cast<ErrorHandle>(MakeHandle(OCI_HTYPE_ERROR, err->EnvPtr(), false));
+    err->rowHandles.push_back(target);
+  }
+  const auto& row = err->rowErrors[pos];
+  target->diagnostics.Clear();
+  target->diagnostics.Add(row.code, row.text);
+  target->rowOffset = row.row;
+  *parmdpp = target.get();
+  return OCI_SUCCESS;
 }
 
 }  // namespace
@@ -225,7 +190,6 @@ bool SetStatementAttribute(Handle& target, void* attributep, ub4 /*size*/, ub4 a
         return true;
       }
       throw OracleError(24315);
-    case OCI_DTYPE_PARAM:
     case OCI_DTYPE_ROWID:
       throw OracleError(24315);
   }
@@ -236,8 +200,6 @@ bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 att
   switch (target.Type()) {
     case OCI_HTYPE_STMT:
       return GetStatement(static_cast<StmtHandle&>(target), attributep, sizep, attrtype);
-    case OCI_DTYPE_PARAM:
-      return GetParam(static_cast<ParamHandle&>(target), attributep, sizep, attrtype);
     case OCI_HTYPE_BIND:
     case OCI_HTYPE_DEFINE:
     case OCI_DTYPE_ROWID:
@@ -357,22 +319,35 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     CallLock lock({svc.get(), stmt.get()});
     Connection& conn = svc->Live();
     conn.BeforeCall("OCIStmtExecute");
-    if (mode & (OCI_STMT_SCROLLABLE_READONLY | OCI_BATCH_ERRORS)) throw OracleError(3001);
-    return Finish(stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode), diag);
+    auto err = Require<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
+    err->rowErrors.clear();
+    auto outcome = stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode);
+    for (const auto& e : stmt->cursor.RowErrors()) {
+      err->rowErrors.push_back(ErrorHandle::RowError{e.row, e.error.Code(), e.error.what()});
+    }
+    return Finish(outcome, diag);
   });
 }
 
 sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, ub4 /*mode*/) {
-  return FetchRows("OCIStmtFetch", stmtp, errhp, nrows, orientation);
+  return FetchRows("OCIStmtFetch", stmtp, errhp, nrows, orientation, 0);
 }
 
-sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
-                    sb4 /*scrollOffset*/, ub4 /*mode*/) {
-  return FetchRows("OCIStmtFetch2", stmtp, errhp, nrows, orientation);
+sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation, sb4 scrollOffset,
+                    ub4 /*mode*/) {
+  return FetchRows("OCIStmtFetch2", stmtp, errhp, nrows, orientation, scrollOffset);
 }
 
 sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos) {
   return WithError("OCIParamGet", errhp, [&](Diagnostics*) -> sword {
+    if (htype == OCI_HTYPE_ERROR) return RowErrorGet(hndlp, parmdpp, pos);
+    if (htype == OCI_DTYPE_PARAM) {
+      auto list = Require<ParamHandle>(hndlp, OCI_DTYPE_PARAM);
+      CallLock lock({list.get()});
+      if (!parmdpp) throw OracleError(1009);
+      *parmdpp = ListElement(*list, pos).get();
+      return OCI_SUCCESS;
+    }
     if (htype != OCI_HTYPE_STMT) {
       if (!FindHandle(hndlp, htype)) throw InvalidHandle{};
       throw OracleError(3001);
@@ -384,7 +359,7 @@ sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,
     if (columns.empty() && !stmt->cursor.Executed()) throw OracleError(24338);
     if (pos < 1 || pos > columns.size()) throw OracleError(24334);
     auto p = stmt->Own<ParamHandle>(OCI_DTYPE_PARAM);
-    p->column = columns[pos - 1];
+    p->item = SelectListParam(columns[pos - 1], static_cast<ub2>(pos));
     if (Connection* conn = stmt->cursor.Conn()) p->charsetName = conn->characterSet;
     *parmdpp = p.get();
     return OCI_SUCCESS;

@@ -22,11 +22,6 @@ sword Unimplemented7(const char* name, Cda_Def* cda) noexcept {
 
 extern "C" {
 
-sword oflng(Cda_Def* cursor, sword /*pos*/, ub1* /*buf*/, sb4 /*bufl*/, sword /*dtype*/,
-            ub4* /*retl*/, sb4 /*offset*/) {
-  return Unimplemented7("oflng", cursor);
-}
-
 sword obreak(Cda_Def* lda) {
   return Unimplemented7("obreak", lda);
 }
@@ -85,19 +80,9 @@ sword OCIStmtGetBindInfo(OCIStmt* /*stmtp*/, OCIError* errhp, ub4 /*size*/, ub4 
   return Unimplemented("OCIStmtGetBindInfo", errhp);
 }
 
-sword OCIDescribeAny(OCISvcCtx* /*svchp*/, OCIError* errhp, void* /*objptr*/, ub4 /*objnm_len*/,
-                     ub1 /*objptr_typ*/, ub1 /*info_level*/, ub1 /*objtyp*/,
-                     OCIDescribe* /*dschp*/) {
-  return Unimplemented("OCIDescribeAny", errhp);
-}
-
 sword OCIParamSet(void* /*hdlp*/, ub4 /*htyp*/, OCIError* errhp, const void* /*dscp*/, ub4 /*dtyp*/,
                   ub4 /*pos*/) {
   return Unimplemented("OCIParamSet", errhp);
-}
-
-sword OCITransStart(OCISvcCtx* /*svchp*/, OCIError* errhp, uword /*timeout*/, ub4 /*flags*/) {
-  return Unimplemented("OCITransStart", errhp);
 }
 
 sword OCITransDetach(OCISvcCtx* /*svchp*/, OCIError* errhp, ub4 /*flags*/) {

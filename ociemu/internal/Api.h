@@ -28,7 +28,7 @@ sword RunCall(const char* name, const void* errhp, bool optional, Body&& body) n
       err = Find<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
       if (!err) return OCI_INVALID_HANDLE;
       diag = &err->diagnostics;
-      diag->Clear();
+      diag->BeginCall();
     }
     try {
       return body(diag);

@@ -1,5 +1,6 @@
 #include "ociemu/internal/ColumnType.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -50,12 +51,16 @@ ColumnType TypeFromDeclared(std::string_view declared) {
   for (char c : declared) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   std::string name = upper.substr(0, upper.find('('));
   while (!name.empty() && name.back() == ' ') name.pop_back();
-  int a = -1, b = -1;
+  int a = -1, b = 0;
+  bool scaled = false;
   if (auto open = upper.find('('); open != std::string::npos) {
     const char* p = upper.c_str() + open + 1;
     char* end = nullptr;
     a = static_cast<int>(std::strtol(p, &end, 10));
-    if (end && *end == ',') b = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+    if (end && *end == ',') {
+      b = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+      scaled = true;
+    }
   }
   auto size = [](int n, int fallback) { return static_cast<uint16_t>(n > 0 ? n : fallback); };
   if (name == "VARCHAR2" || name == "VARCHAR" || name == "NVARCHAR2") {
@@ -70,7 +75,9 @@ ColumnType TypeFromDeclared(std::string_view declared) {
   }
   if (name == "NUMBER" || name == "NUMERIC" || name == "DECIMAL" || name == "DEC") {
     if (a < 0) return ColumnType::Number();
-    return ColumnType::Number(static_cast<int16_t>(a), static_cast<int8_t>(b < 0 ? 0 : b));
+    // A scale runs from -84 (rounding left of the point) to 127.
+    const int scale = scaled ? std::max(-84, std::min(127, b)) : 0;
+    return ColumnType::Number(static_cast<int16_t>(a), static_cast<int8_t>(scale));
   }
   if (name == "INTEGER" || name == "INT" || name == "SMALLINT") {
     return ColumnType::Number(38, 0);

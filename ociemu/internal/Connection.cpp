@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Home.h"
 #include "ociemu/internal/NetConfig.h"
 #include "ociemu/internal/OracleError.h"
@@ -209,6 +210,11 @@ void Connection::Rollback() {
   if (!inTransaction_) return;
   sqlite3_exec(Sql(), "rollback", nullptr, nullptr, nullptr);
   inTransaction_ = false;
+  try {
+    KeepSequencesAfterRollback(Sql(), currval);
+  } catch (const std::exception&) {
+    // A database without sequences or a lost file: the rollback itself has happened.
+  }
 }
 
 }  // namespace ociemu

@@ -70,6 +70,9 @@ class Connection {
   std::map<std::string, std::string> sessionSettings;
   // Sequence values of this session (for CURRVAL).
   std::map<std::string, int64_t> currval;
+  // Cursors open on this connection and the database's OPEN_CURSORS (0 until first read).
+  int openCursors = 0;
+  int openCursorLimit = 0;
   // The database character set, read once at attach.
   std::string characterSet;
 

@@ -70,9 +70,14 @@ class Cursor {
   void BindPosition(ub4 position, const BindBuffer& buffer);
   void Define(ub4 position, const DefineBuffer& buffer);
 
+  // A row of an array DML that failed while the others went on (OCI_BATCH_ERRORS).
+  struct RowError {
+    ub4 row;  // the offset in the bind arrays
+    OracleError error;
+  };
   struct Outcome {
     sword status = OCI_SUCCESS;  // OCI_SUCCESS, OCI_SUCCESS_WITH_INFO or OCI_NO_DATA
-    int warning = 0;             // 1406 after a truncated column
+    int warning = 0;             // 1406 after a truncated column, 24381 after row errors
   };
   // Translates on first use and runs. iters rows of DML (each a bind array element from
   // rowoff), or for a query the rows to fetch at once. Throws OracleError (with the parse
@@ -80,6 +85,15 @@ class Cursor {
   Outcome Execute(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff, ub4 mode);
   // Fetches up to rows rows into the define arrays; OCI_NO_DATA when fewer remain.
   Outcome Fetch(ub4 rows);
+  // The fetch of a scrollable cursor: orientation (OCI_FETCH_*) and offset place the cursor,
+  // then up to rows rows from there are fetched and the last of them becomes the current row.
+  // A cursor that is not scrollable takes OCI_FETCH_NEXT only (ORA-24391 otherwise).
+  Outcome Scroll(ub4 rows, ub2 orientation, sb4 offset);
+  bool Scrollable() const { return scrollable_; }
+  // The current row of a scrollable cursor (1 for the first row, 0 before it).
+  ub4 CurrentPosition() const { return position_; }
+  // The rows that failed in the last execution in batch error mode.
+  const std::vector<RowError>& RowErrors() const { return rowErrors_; }
   // Describes a query without running it (select-list columns).
   void Describe(const std::shared_ptr<Connection>& conn);
 
@@ -89,6 +103,9 @@ class Cursor {
   ub4 RowCount() const { return rowCount_; }
   ub4 RowsFetched() const { return rowsFetched_; }
   int ParseOffset() const { return parseOffset_; }
+  // A column of the row the last fetch ended on, as the bytes of its text or raw value (empty
+  // for NULL); nullopt when no fetched row is current.
+  std::optional<std::string> CurrentValue(ub4 position) const;
   // The ROWID text of the last row a DML statement inserted.
   std::string LastRowid() const;
   Connection* Conn() const { return conn_.get(); }
@@ -96,13 +113,22 @@ class Cursor {
   void Close();
 
  private:
+  // Opens the cursor on a connection, within the server's limit of open cursors (ORA-01000).
+  void Open(const std::shared_ptr<Connection>& conn);
   void Translate(Connection& conn);
   void PrepareSqlite(Connection& conn);
   void DescribeColumns(Connection& conn);
   void BindRow(Connection& conn, ub4 row);
   OracleError MapError(Connection& conn, int rc) const;
   void RunServerStatement(Connection& conn);
-  bool StoreColumn(int column, const DefineBuffer& d, ub4 row);
+  // Writes the RETURNING row of DML iteration row into the INTO binds; returns the step code
+  // after the statement's last row.
+  int StoreReturning(int rc, ub4 row);
+  Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
+  // Reads the whole result into rows_ for a scrollable cursor.
+  void Materialize();
+  void FreeRows();
+  Outcome StoreRows(size_t first, ub4 rows);
 
   std::string text_;
   bool prepared_ = false;
@@ -123,6 +149,11 @@ class Cursor {
   int parseOffset_ = 0;
   int64_t lastInsertRowid_ = 0;
   std::string lastTable_;
+  std::vector<RowError> rowErrors_;
+  bool scrollable_ = false;
+  // A scrollable cursor's result, each row a copy of its values.
+  std::vector<std::vector<sqlite3_value*>> rows_;
+  ub4 position_ = 0;
 };
 
 }  // namespace ociemu

@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
+#include "ociemu/internal/Catalogue.h"
+#include "ociemu/internal/Dictionary.h"
 #include "ociemu/internal/PasswordHash.h"
 
 namespace ociemu {
@@ -24,8 +27,6 @@ create table ociemu_accounts (
 create table ociemu_faults (
   id integer primary key, call text not null, code integer not null default 0,
   delay_ms integer not null default 0, lose_after integer not null default 0);
-create table ociemu_sequences (
-  name text primary key, next_value integer not null, increment_by integer not null);
 create table DUAL (DUMMY VARCHAR2(1));
 insert into DUAL values ('X');
 )";
@@ -95,6 +96,13 @@ constexpr const char* kAccountColumns =
 
 }  // namespace
 
+int ReleaseOf(const std::string& banner) {
+  const size_t r = banner.find("Release ");
+  if (r == std::string::npos) return 19;
+  const int release = std::atoi(banner.c_str() + r + 8);
+  return release > 0 ? release : 19;
+}
+
 std::string NormalizeName(const std::string& name) {
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
     return name.substr(1, name.size() - 2);
@@ -115,6 +123,7 @@ std::unique_ptr<Database> Database::Create(const std::string& file) {
   result->SetSetting("format", kFormat);
   result->SetSetting("banner", kDefaultBanner);
   result->SetSetting("characterset", "AL32UTF8");
+  result->PrepareCatalogue();
   return result;
 }
 
@@ -131,7 +140,23 @@ std::unique_ptr<Database> Database::Open(const std::string& file) {
   } catch (const std::exception&) {
   }
   if (format != kFormat) throw std::runtime_error(file + ": not an emulated Oracle database");
+  result->PrepareCatalogue();
   return result;
+}
+
+void Database::PrepareCatalogue() {
+  // A file of an earlier release gains the catalogue and the current dictionary views.
+  if (Setting("dictionary") == DictionaryRelease()) return;
+  Exec("begin immediate");
+  try {
+    EnsureCatalogue(db_);
+    InstallDictionary(db_);
+    SetSetting("dictionary", DictionaryRelease());
+    Exec("commit");
+  } catch (...) {
+    Exec("rollback");
+    throw;
+  }
 }
 
 Database::~Database() {

@@ -83,6 +83,7 @@ class Database {
 
  private:
   Database(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {}
+  void PrepareCatalogue();
   void ChangeAccount(const std::string& name, const std::string& sql, const std::string& value);
 
   sqlite3* db_;
@@ -92,6 +93,9 @@ class Database {
 // The default banner: a current release, so clients stay in their newest interface.
 inline constexpr const char* kDefaultBanner =
     "Oracle Database 19c Enterprise Edition Release 19.0.0.0.0 - Production";
+
+// The major release a banner names ("... Release 19.0.0.0.0 ..." is 19); 19 when it names none.
+int ReleaseOf(const std::string& banner);
 
 // "NAME" for an unquoted name, the inner text for a quoted one ("\"Mixed\"" -> "Mixed").
 std::string NormalizeName(const std::string& name);

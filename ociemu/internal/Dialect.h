@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ociemu/internal/ColumnType.h"
+#include "ociemu/internal/Rowid.h"  // the ROWID text the rewrites produce
 
 namespace ociemu {
 
@@ -36,6 +37,26 @@ struct SelectItem {
   std::string name;  // Oracle's column name; empty for "*" and "t.*"
   ColumnType type;   // the inferred type; known == false leaves it to the table's declaration
   bool star = false;
+};
+
+// A constraint as CREATE TABLE declares it, for the catalogue.
+struct TableConstraint {
+  std::string name;  // empty: the server names it SYS_Cnnnnnnn
+  char type = 'C';   // P primary key, U unique, R foreign key, C check (NOT NULL included)
+  std::vector<std::string> columns;
+  std::string condition;                // C: the condition as written
+  std::string refTable;                 // R
+  std::vector<std::string> refColumns;  // R: empty for the referenced table's primary key
+  std::string deleteRule = "NO ACTION";
+  bool enabled = true;
+  std::string sqliteName;  // C: the name SQLite reports when the check fails
+};
+
+// What CREATE TABLE adds to the catalogue beside SQLite's own schema.
+struct TableDefinition {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> defaults;  // column, DEFAULT text as written
+  std::vector<TableConstraint> constraints;
 };
 
 struct Translation {
@@ -57,6 +78,9 @@ struct Translation {
   uint16_t functionCode = 0;   // the SQL function code of the OCI7 data area and SQLFNCODE
   std::string sql;
   std::vector<std::string> binds;  // the name behind ?1, ?2 ... (upper-cased, "1" for :1)
+  // DML ... RETURNING expressions INTO :a, :b: the output binds, in order; the statement
+  // returns the expressions as SQLite's RETURNING rows.
+  std::vector<std::string> returningInto;
   std::vector<SelectItem> items;
   std::vector<std::pair<std::string, std::string>> settings;  // ALTER SESSION, names lower-case
   std::string savepoint;
@@ -70,7 +94,16 @@ struct Translation {
     std::string name;
     int64_t start = 1;
     int64_t increment = 1;
+    std::optional<int64_t> minValue, maxValue;
+    int64_t cache = 20;
+    bool cycle = false;
+    bool order = false;
   } sequence;
+  TableDefinition table;  // CREATE TABLE
+  // DROP TABLE / VIEW / SEQUENCE / SYNONYM and CREATE VIEW / SYNONYM: the object and its kind.
+  std::string objectName, objectType;
+  bool publicSynonym = false;
+  std::string synonymTarget;
 
   // Where a position of sql came from in the original text.
   size_t OriginalOffset(size_t position) const;
@@ -82,11 +115,5 @@ std::pair<uint16_t, uint16_t> Classify(std::string_view sql);
 
 // Throws OracleError with Oracle's code and the offset of the fault.
 Translation Translate(std::string_view sql, SchemaLookup& schema);
-
-// The 18-character Oracle ROWID text for a row of a table (object number and SQLite rowid),
-// and back. Blocks and slots are chosen so that every SQLite rowid has one text.
-std::string RowidText(int64_t object, int64_t rowid);
-std::optional<std::pair<int64_t, int64_t>> ParseRowid(std::string_view text);
-int64_t ObjectNumber(std::string_view table);
 
 }  // namespace ociemu

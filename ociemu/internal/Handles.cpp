@@ -13,10 +13,21 @@ void Diagnostics::Clear() {
   std::lock_guard<std::mutex> g(mutex_);
   records_.clear();
   parseOffset = 0;
+  replacing_ = false;
+}
+
+void Diagnostics::BeginCall() {
+  std::lock_guard<std::mutex> g(mutex_);
+  replacing_ = true;
 }
 
 void Diagnostics::Add(int code, std::string text) {
   std::lock_guard<std::mutex> g(mutex_);
+  if (replacing_) {
+    records_.clear();
+    parseOffset = 0;
+    replacing_ = false;
+  }
   records_.push_back(Record{code, std::move(text)});
 }
 
@@ -25,6 +36,14 @@ bool Diagnostics::Get(ub4 recordno, Record& out) const {
   if (recordno == 0 || recordno > records_.size()) return false;
   out = records_[recordno - 1];
   return true;
+}
+
+void ErrorHandle::Release() {
+  auto handles = std::move(rowHandles);
+  rowHandles.clear();
+  for (auto& h : handles) {
+    if (!h->Freed()) FreeHandle(*h);
+  }
 }
 
 void StmtHandle::Release() {
@@ -188,6 +207,8 @@ std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>&
       break;
     // Each of these is a kind of its own, told apart by its type; none has state yet.
     case OCI_HTYPE_DESCRIBE:
+      h = std::make_shared<DescribeHandle>(type, env);
+      break;
     case OCI_HTYPE_TRANS:
     case OCI_HTYPE_COMPLEXOBJECT:
     case OCI_HTYPE_SECURITY:

@@ -55,7 +55,9 @@ class Handle {
   std::atomic<bool> freed_{false};
 };
 
-// Error records of an error or environment handle, as OCIErrorGet reads them.
+// Error records of an error or environment handle, as OCIErrorGet reads them. The records of a
+// failed call stay until the next call on the handle reports something: a call that succeeds
+// (an attribute read between OCIStmtExecute and OCIErrorGet, say) leaves them alone.
 class Diagnostics {
  public:
   struct Record {
@@ -63,6 +65,8 @@ class Diagnostics {
     std::string text;
   };
   void Clear();
+  // The start of a call: the records it adds replace the old ones.
+  void BeginCall();
   void Add(int code, std::string text);
   bool Get(ub4 recordno, Record& out) const;
   int parseOffset = 0;
@@ -70,6 +74,7 @@ class Diagnostics {
  private:
   mutable std::mutex mutex_;
   std::vector<Record> records_;
+  bool replacing_ = false;
 };
 
 class Environment : public Handle {
@@ -96,6 +101,19 @@ class ErrorHandle : public Handle {
  public:
   using Handle::Handle;
   Diagnostics diagnostics;
+  // The failed rows of the last array DML run in batch error mode with this handle, read back
+  // one at a time with OCIParamGet into another error handle.
+  struct RowError {
+    ub4 row;
+    int code;
+    std::string text;
+  };
+  std::vector<RowError> rowErrors;
+  // In an error handle that holds one row's error: that row's offset in the bind arrays.
+  ub4 rowOffset = 0;
+  // Row error handles handed out by this one (freed with it).
+  std::vector<std::shared_ptr<ErrorHandle>> rowHandles;
+  void Release() override;
 };
 
 class ServerHandle : public Handle {

@@ -26,6 +26,8 @@ struct Logon7 {
 struct Cursor7 {
   std::shared_ptr<Logon7> logon;
   Cursor cursor;
+  // A DDL statement parsed without deferral has run already; executing it again does nothing.
+  bool ranAtParse = false;
 };
 
 class Oci7Registry {

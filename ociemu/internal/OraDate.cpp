@@ -443,7 +443,8 @@ CivilTime ParseDate(std::string_view text, std::string_view format) {
       if (d.year != t.year) throw OracleError(1848);
       return d;
     }
-    throw OracleError(1847);
+    // A day the month does not have (31 April, 29 February of a common year).
+    throw OracleError(t.day > 31 ? 1847 : 1839);
   }
   if (!IsValid(t)) throw OracleError(1841);
   return t;

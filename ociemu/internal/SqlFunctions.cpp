@@ -2,12 +2,15 @@
 // text in the ISO or the session's format); an empty text is Oracle's NULL throughout.
 #include "ociemu/internal/SqlFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ociemu/internal/Catalogue.h"
+#include "ociemu/internal/ColumnType.h"
 #include "ociemu/internal/Connection.h"
 #include "ociemu/internal/Dialect.h"
 #include "ociemu/internal/OraDate.h"
@@ -21,10 +24,12 @@ Connection& Conn(sqlite3_context* ctx) {
   return *static_cast<Connection*>(sqlite3_user_data(ctx));
 }
 
+// The error's finished text travels through SQLite's message to the statement's error.
+void Fail(sqlite3_context* ctx, const OracleError& e) {
+  sqlite3_result_error(ctx, e.what(), -1);
+}
 void Fail(sqlite3_context* ctx, int code) {
-  char msg[16];
-  std::snprintf(msg, sizeof msg, "ORA-%05d", code);
-  sqlite3_result_error(ctx, msg, -1);
+  Fail(ctx, OracleError(code));
 }
 
 bool IsNull(sqlite3_value* v) {
@@ -51,10 +56,10 @@ void ResultText(sqlite3_context* ctx, const std::string& s) {
 }
 
 void ResultNumber(sqlite3_context* ctx, const Number& n) {
-  if (n.isInteger) {
-    sqlite3_result_int64(ctx, n.integer);
+  if (auto integer = n.ToInteger()) {
+    sqlite3_result_int64(ctx, *integer);
   } else {
-    sqlite3_result_double(ctx, n.real);
+    sqlite3_result_double(ctx, n.AsDouble());
   }
 }
 
@@ -62,7 +67,7 @@ void ResultNumber(sqlite3_context* ctx, const Number& n) {
 Number Num(sqlite3_value* v) {
   switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-      return Number{true, sqlite3_value_int64(v), 0};
+      return Number::FromInteger(sqlite3_value_int64(v));
     case SQLITE_FLOAT:
       return Normalize(sqlite3_value_double(v));
     default: {
@@ -95,7 +100,7 @@ void Guard(sqlite3_context* ctx, F&& f) {
   try {
     f();
   } catch (const OracleError& e) {
-    Fail(ctx, e.Code());
+    Fail(ctx, e);
   } catch (const std::exception& e) {
     sqlite3_result_error(ctx, e.what(), -1);
   }
@@ -198,8 +203,8 @@ void Instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
       if (IsNull(argv[i])) return sqlite3_result_null(ctx);
     }
     std::string s = Text(argv[0]), sub = Text(argv[1]);
-    int64_t pos = argc > 2 ? Num(argv[2]).integer : 1;
-    int64_t occurrence = argc > 3 ? Num(argv[3]).integer : 1;
+    int64_t pos = argc > 2 ? Num(argv[2]).Truncated(0).ToInteger().value_or(0) : 1;
+    int64_t occurrence = argc > 3 ? Num(argv[3]).Truncated(0).ToInteger().value_or(0) : 1;
     if (pos == 0 || occurrence < 1) return sqlite3_result_int(ctx, 0);
     auto chars = Characters(s);
     std::vector<int64_t> hits;
@@ -312,6 +317,26 @@ void Concat(sqlite3_context* ctx, int, sqlite3_value** argv) {
   std::string a = IsNull(argv[0]) ? "" : Text(argv[0]);
   std::string b = IsNull(argv[1]) ? "" : Text(argv[1]);
   ResultText(ctx, a + b);
+}
+
+// a || b || ...: NULL only when every part is NULL; numbers as TO_CHAR writes them.
+void ConcatOperator(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  Guard(ctx, [&] {
+    std::string out;
+    bool any = false;
+    for (int i = 0; i < argc; ++i) {
+      if (IsNull(argv[i])) continue;
+      any = true;
+      if (sqlite3_value_type(argv[i]) == SQLITE_BLOB) {
+        out.append(static_cast<const char*>(sqlite3_value_blob(argv[i])),
+                   static_cast<size_t>(sqlite3_value_bytes(argv[i])));
+      } else {
+        out += Text(argv[i]);
+      }
+    }
+    if (!any) return sqlite3_result_null(ctx);
+    ResultText(ctx, out);
+  });
 }
 
 void Nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -437,20 +462,14 @@ void ToNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   });
 }
 
-double Scale(int64_t digits) {
-  return std::pow(10.0, static_cast<double>(digits));
-}
-
 void TruncNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool round) {
   Guard(ctx, [&] {
     if (IsNull(argv[0]) || (argc > 1 && IsNull(argv[1]))) return sqlite3_result_null(ctx);
     Number n = Num(argv[0]);
     int64_t digits = argc > 1 ? static_cast<int64_t>(std::trunc(Num(argv[1]).AsDouble())) : 0;
-    if (n.isInteger && digits >= 0) return ResultNumber(ctx, n);
-    double f = Scale(digits);
-    double v = n.AsDouble() * f;
-    v = round ? std::round(v) : std::trunc(v);
-    ResultNumber(ctx, Normalize(v / f));
+    digits = std::clamp<int64_t>(digits, -200, 200);
+    const int scale = static_cast<int>(digits);
+    ResultNumber(ctx, round ? n.Rounded(scale) : n.Truncated(scale));
   });
 }
 void Trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -570,8 +589,10 @@ void Mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
   Guard(ctx, [&] {
     if (IsNull(argv[0]) || IsNull(argv[1])) return sqlite3_result_null(ctx);
     Number a = Num(argv[0]), b = Num(argv[1]);
-    if (a.isInteger && b.isInteger) {
-      return sqlite3_result_int64(ctx, b.integer == 0 ? a.integer : a.integer % b.integer);
+    auto ia = a.ToInteger(), ib = b.ToInteger();
+    if (ia && ib) {
+      if (*ib == 0 || *ib == -1) return sqlite3_result_int64(ctx, *ib == 0 ? *ia : 0);
+      return sqlite3_result_int64(ctx, *ia % *ib);
     }
     double d = b.AsDouble();
     ResultNumber(ctx, Normalize(d == 0 ? a.AsDouble() : std::fmod(a.AsDouble(), d)));
@@ -614,6 +635,10 @@ void Rowid(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ResultText(ctx, RowidText(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1])));
 }
 
+void ObjectNumberOf(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  sqlite3_result_int64(ctx, ObjectNumber(Text(argv[0])));
+}
+
 void RowidNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (IsNull(argv[0])) return sqlite3_result_null(ctx);
   auto parsed = ParseRowid(Text(argv[0]));
@@ -622,31 +647,194 @@ void RowidNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void NextVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  Connection& c = Conn(ctx);
-  std::string name = Text(argv[0]);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(c.Sql(),
-                     "update ociemu_sequences set next_value = next_value + increment_by "
-                     "where name = ?1 returning next_value - increment_by",
-                     -1, &st, nullptr);
-  sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-  int rc = sqlite3_step(st);
-  if (rc != SQLITE_ROW) {
-    sqlite3_finalize(st);
-    return Fail(ctx, 2289);
-  }
-  int64_t value = sqlite3_column_int64(st, 0);
-  sqlite3_step(st);
-  sqlite3_finalize(st);
-  c.currval[name] = value;
-  sqlite3_result_int64(ctx, value);
+  Guard(ctx, [&] {
+    Connection& c = Conn(ctx);
+    const std::string name = Text(argv[0]);
+    const int64_t value = NextSequenceValue(c.Sql(), name);
+    c.currval[name] = value;
+    sqlite3_result_int64(ctx, value);
+  });
 }
 
 void CurrVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
   Connection& c = Conn(ctx);
-  auto it = c.currval.find(Text(argv[0]));
-  if (it == c.currval.end()) return Fail(ctx, 8002);
+  const std::string name = Text(argv[0]);
+  auto it = c.currval.find(name);
+  if (it == c.currval.end()) return Fail(ctx, OracleError(8002, {name}));
   sqlite3_result_int64(ctx, it->second);
+}
+
+// The checks a created table carries for its column types.
+
+// ociemu_check_length(value, maximum, table, column, characters): ORA-12899 for a value longer
+// than a VARCHAR2 or CHAR column holds, in bytes or (CHAR semantics) characters.
+void CheckLength(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  Guard(ctx, [&] {
+    if (IsNull(argv[0])) return sqlite3_result_int(ctx, 1);
+    const std::string value = Text(argv[0]);
+    const int64_t maximum = sqlite3_value_int64(argv[1]);
+    const bool characters = sqlite3_value_int(argv[4]) != 0;
+    const int64_t actual = characters ? static_cast<int64_t>(Characters(value).size())
+                                      : static_cast<int64_t>(value.size());
+    if (actual <= maximum) return sqlite3_result_int(ctx, 1);
+    Connection& c = Conn(ctx);
+    // Servers before 10g did not name the column.
+    if (ReleaseOf(c.Banner()) < 10) throw OracleError(1401);
+    const std::string table = Text(argv[2]);
+    std::string owner = ObjectOwner(c.Sql(), table);
+    if (owner.empty()) owner = c.currentUser;
+    throw OracleError(12899, {"\"" + owner + "\".\"" + table + "\".\"" + Text(argv[3]) + "\"",
+                              std::to_string(actual), std::to_string(maximum)});
+  });
+}
+
+// ociemu_check_precision(value, precision, scale): ORA-01438 when the value, rounded to the
+// scale, has more digits before the point than NUMBER(precision, scale) allows.
+void CheckPrecision(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  Guard(ctx, [&] {
+    if (IsNull(argv[0])) return sqlite3_result_int(ctx, 1);
+    const Number n = Num(argv[0]).Rounded(sqlite3_value_int(argv[2]));
+    const int allowed = sqlite3_value_int(argv[1]) - sqlite3_value_int(argv[2]);
+    if (!n.IsZero() && n.point > allowed) throw OracleError(1438);
+    sqlite3_result_int(ctx, 1);
+  });
+}
+
+// ociemu_round_scale(value, scale): what a NUMBER(p, scale) column stores.
+void RoundScale(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int t = sqlite3_value_type(argv[0]);
+  if (t != SQLITE_INTEGER && t != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
+  Guard(ctx, [&] { ResultNumber(ctx, Num(argv[0]).Rounded(sqlite3_value_int(argv[1]))); });
+}
+
+// ociemu_divisor(x): x, or ORA-01476 when it is zero (SQLite would give NULL).
+void Divisor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  Guard(ctx, [&] {
+    const int t = sqlite3_value_type(argv[0]);
+    if ((t == SQLITE_INTEGER || t == SQLITE_FLOAT) && sqlite3_value_double(argv[0]) == 0) {
+      throw OracleError(1476);
+    }
+    sqlite3_result_value(ctx, argv[0]);
+  });
+}
+
+// ociemu_single(x), an aggregate: the one row of a scalar subquery, ORA-01427 for a second.
+struct SingleRow {
+  int64_t rows;
+  sqlite3_value* value;
+};
+
+void SingleStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  auto* state = static_cast<SingleRow*>(sqlite3_aggregate_context(ctx, sizeof(SingleRow)));
+  if (!state) return sqlite3_result_error_nomem(ctx);
+  if (++state->rows > 1) return Fail(ctx, 1427);
+  state->value = sqlite3_value_dup(argv[0]);
+}
+
+void SingleFinal(sqlite3_context* ctx) {
+  auto* state = static_cast<SingleRow*>(sqlite3_aggregate_context(ctx, 0));
+  if (!state || !state->value) return sqlite3_result_null(ctx);
+  sqlite3_result_value(ctx, state->value);
+  sqlite3_value_free(state->value);
+  state->value = nullptr;
+}
+
+// ociemu_column_type(declared, part): a column's DATA_TYPE, DATA_LENGTH, DATA_PRECISION,
+// DATA_SCALE or CHAR_LENGTH as the dictionary shows them.
+void ColumnTypePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const ColumnType t = TypeFromDeclared(Text(argv[0]));
+  const std::string part = Text(argv[1]);
+  if (!t.known)
+    return part == "DATA_TYPE" ? ResultText(ctx, Text(argv[0])) : sqlite3_result_null(ctx);
+  const bool national = t.charsetForm == 2;
+  const bool isFloat = t.code == kTypeNumber && t.scale == -127 && t.precision > 0;
+  if (part == "DATA_TYPE") {
+    const char* name = "VARCHAR2";
+    switch (t.code) {
+      case kTypeVarchar2:
+        name = national ? "NVARCHAR2" : "VARCHAR2";
+        break;
+      case kTypeNumber:
+        name = isFloat ? "FLOAT" : "NUMBER";
+        break;
+      case kTypeLong:
+        name = "LONG";
+        break;
+      case kTypeDate:
+        name = "DATE";
+        break;
+      case kTypeRaw:
+        name = "RAW";
+        break;
+      case kTypeLongRaw:
+        name = "LONG RAW";
+        break;
+      case kTypeChar:
+        name = national ? "NCHAR" : "CHAR";
+        break;
+      case kTypeBinaryFloat:
+        name = "BINARY_FLOAT";
+        break;
+      case kTypeBinaryDouble:
+        name = "BINARY_DOUBLE";
+        break;
+      case kTypeRowid:
+        name = "ROWID";
+        break;
+      case kTypeClob:
+        name = national ? "NCLOB" : "CLOB";
+        break;
+      case kTypeBlob:
+        name = "BLOB";
+        break;
+      default:
+        break;
+    }
+    return ResultText(ctx, name);
+  }
+  if (part == "DATA_LENGTH") {
+    int64_t length = t.size;
+    if (t.code == kTypeNumber) length = 22;
+    if (t.code == kTypeDate) length = 7;
+    if (t.code == kTypeLong || t.code == kTypeLongRaw) length = 0;
+    if (t.code == kTypeRowid) length = 10;
+    return sqlite3_result_int64(ctx, length);
+  }
+  if (part == "DATA_PRECISION") {
+    if (t.code != kTypeNumber || t.precision == 0) return sqlite3_result_null(ctx);
+    return sqlite3_result_int64(ctx, t.precision);
+  }
+  if (part == "DATA_SCALE") {
+    if (t.code != kTypeNumber || t.precision == 0 || isFloat) return sqlite3_result_null(ctx);
+    return sqlite3_result_int64(ctx, t.scale);
+  }
+  if (part == "CHAR_LENGTH") {
+    const bool text = t.code == kTypeVarchar2 || t.code == kTypeChar;
+    return sqlite3_result_int64(ctx, text ? t.size : 0);
+  }
+  sqlite3_result_null(ctx);
+}
+
+// ociemu_version_line(n, part): line n of V$VERSION for the server's banner; NULL past the
+// last line. Releases from 18 on have one line, older ones name each component.
+void VersionLine(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const std::string banner = Conn(ctx).Banner();
+  const int64_t line = sqlite3_value_int64(argv[0]);
+  const std::string part = Text(argv[1]);
+  std::string version = "19.0.0.0.0";
+  if (size_t r = banner.find("Release "); r != std::string::npos) {
+    version = banner.substr(r + 8, banner.find(' ', r + 8) - (r + 8));
+  }
+  if (ReleaseOf(banner) >= 18) {
+    if (line != 1) return sqlite3_result_null(ctx);
+    return ResultText(ctx, part == "BANNER_FULL" ? banner + "\nVersion " + version : banner);
+  }
+  const std::string lines[] = {banner, "PL/SQL Release " + version + " - Production",
+                               "CORE\t" + version + "\tProduction",
+                               "TNS for Linux: Version " + version + " - Production",
+                               "NLSRTL Version " + version + " - Production"};
+  if (line < 1 || line > 5) return sqlite3_result_null(ctx);
+  ResultText(ctx, lines[line - 1]);
 }
 
 struct Function {
@@ -714,9 +902,17 @@ const Function kFunctions[] = {
     {"ascii", 1, Ascii, true},
     {"sys_context", 2, SysContext, false},
     {"ociemu_rowid", 2, Rowid, true},
+    {"ociemu_object_number", 1, ObjectNumberOf, true},
     {"ociemu_rowid_number", 1, RowidNumber, true},
     {"ociemu_nextval", 1, NextVal, false},
     {"ociemu_currval", 1, CurrVal, false},
+    {"ociemu_check_length", 5, CheckLength, false},
+    {"ociemu_check_precision", 3, CheckPrecision, true},
+    {"ociemu_round_scale", 2, RoundScale, true},
+    {"ociemu_divisor", 1, Divisor, true},
+    {"ociemu_concat", -1, ConcatOperator, true},
+    {"ociemu_column_type", 2, ColumnTypePart, true},
+    {"ociemu_version_line", 2, VersionLine, false},
 };
 
 }  // namespace
@@ -726,6 +922,8 @@ void RegisterFunctions(sqlite3* db, Connection* conn) {
     int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
     sqlite3_create_function_v2(db, f.name, f.args, flags, conn, f.body, nullptr, nullptr, nullptr);
   }
+  sqlite3_create_function_v2(db, "ociemu_single", 1, SQLITE_UTF8, conn, nullptr, SingleStep,
+                             SingleFinal, nullptr);
 }
 
 }  // namespace ociemu

@@ -1,11 +1,12 @@
 // Statement handles and the handles they own: binds, defines and the parameter descriptors of
-// their select list. A statement's own handles are freed with it.
+// their select list (Param.h). A statement's own handles are freed with it.
 #pragma once
 
 #include <vector>
 
 #include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/Handles.h"
+#include "ociemu/internal/Param.h"
 
 namespace ociemu {
 
@@ -21,13 +22,6 @@ class DefineHandle : public Handle {
  public:
   using Handle::Handle;
   StmtHandle* owner = nullptr;
-};
-
-class ParamHandle : public Handle {
- public:
-  using Handle::Handle;
-  ColumnDesc column;
-  std::string charsetName;
 };
 
 class StmtHandle : public Handle {

@@ -331,8 +331,13 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
   const std::string forced = GetParamValue("OCIDLL");
   if (!forced.empty())
     line("OCIDLL=" + forced, FileThere(forced) ? "the file exists" : "no such file");
-  if (!chosenHome.empty() && FolderThere(chosenHome)) {
-    line("ORACLEHOME=" + chosenHome, "a folder");
+  if (!chosenHome.empty()) {
+    const bool registered = s.OracleHomes && s.OracleHomes->contains(chosenHome);
+    line("ORACLEHOME=" + chosenHome, registered ? "a home in the registry file"
+                                     : FolderThere(chosenHome)
+                                         ? "a folder"
+                                         : "no home of that name in the "
+                                           "registry file, and no such folder");
   }
   const std::string oracleHome = EnvOf("ORACLE_HOME");
   const bool searchPath = forced.empty() && (oracleHome.empty() || oracleHome == ".") &&

@@ -40,22 +40,21 @@ void refillFromSession(TLogOnForm& form, const TOracleSession& session, TLogonOp
 }  // namespace
 
 std::string LogonAttemptDescription(const TOracleSession& session) {
-  const TLogonTexts& texts = LogonTexts();
-  // A full connect string given as the username is split by the logon itself; when the logon
-  // stopped before that (a client that did not load) it still holds the password, which must
-  // not be shown: only its user, database and mode are.
   std::string username = session.LogonUsername();
   std::string database = session.LogonDatabase();
-  std::string mode =
-      session.ConnectAs() == caNormal ? "Normal" : ConnectAsText(session.ConnectAs());
+  TConnectAsOption connectAs = session.ConnectAs();
+  // A logon that failed before the session split a full connect string typed as the username
+  // (the client did not load) still has it whole: split it here, so the password never shows.
   TConnectStringParts parts;
-  if (!username.empty() && ParseConnectString(username, parts)) {
+  if (username.find_first_of("/@") != std::string::npos && ParseConnectString(username, parts)) {
     username = parts.Username;
     if (!parts.Database.empty()) database = parts.Database;
-    if (!parts.ConnectAs.empty()) mode = parts.ConnectAs;
+    if (!parts.ConnectAs.empty()) connectAs = ConnectAsFromText(parts.ConnectAs);
   }
-  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database +
-         ", " + texts.ConnectAsLabelText + ": " + mode;
+  const TLogonTexts& texts = LogonTexts();
+  const std::string mode = connectAs == caNormal ? "Normal" : ConnectAsText(connectAs);
+  return texts.UsernameText + ": " + username + ", " + texts.DatabaseText + ": " + database + ", " +
+         texts.ConnectAsLabelText + ": " + mode;
 }
 
 namespace {

@@ -135,7 +135,8 @@ class TerminalSession {
   }
   // The exit status once the program has ended; -1 when it is still running after five seconds.
   int exitStatus() {
-    for (int i = 0; i < 500; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
       int status = 0;
       if (::waitpid(pid_, &status, WNOHANG) == pid_) {
         exited_ = true;

@@ -317,5 +317,19 @@ TEST_F(ProcessStateTest, AClientThatDoesNotLoadIsShownWithTheProgramsAdvice) {
   EXPECT_EQ(user.MessageDetails()[0], "Run the diagnosis.");
 }
 
+TEST_F(ProcessStateTest, ABatchRunWithoutAClientNamesTheAttemptWithoutThePassword) {
+  const ScopedEnv noClient(
+      {{"ORACLE_HOME", "/nonexistent"}, {"LD_LIBRARY_PATH", ""}, {"PATH", "/nonexistent"}});
+  oracle::FreeOCI();
+  commandLine({"UserId=scott/Zq9secret@DB as sysdba"});
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunBatch(out, err), 1);
+  oracle::FreeOCI();
+  EXPECT_THAT(out.str(), testing::HasSubstr("Initialization error"));
+  EXPECT_THAT(out.str(),
+              testing::HasSubstr("Tried: Username: scott, Database: DB, Connect as: SYSDBA\n"));
+  EXPECT_THAT(out.str(), testing::Not(testing::HasSubstr("Zq9secret")));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -367,10 +367,11 @@ TEST_F(LogonTest, ErrorRecordsAreReadSafely) {
             OCI_NO_DATA);
   EXPECT_EQ(client->OCIErrorGet(s.err, 1, nullptr, &code, buf, sizeof buf, OCI_HTYPE_ENV),
             OCI_INVALID_HANDLE);
-  // A successful call leaves no record behind.
+  // A successful call leaves the record of the last failure in place.
   EXPECT_EQ(s.Begin("SCOTT", "TIGER"), OCI_SUCCESS);
   EXPECT_EQ(client->OCIErrorGet(s.err, 1, nullptr, &code, buf, sizeof buf, OCI_HTYPE_ERROR),
-            OCI_NO_DATA);
+            OCI_SUCCESS);
+  EXPECT_EQ(code, 1017);
   s.LogOff();
 }
 
@@ -545,10 +546,9 @@ TEST_F(LogonTest, CallsOutsideTheEmulationReportUnimplementedFeature) {
                                nullptr, 0, 0),
             OCI_INVALID_HANDLE);
   EXPECT_TRUE(client->OCIRefIsNull(s.env, nullptr));
-  Lda_Def cda{};
-  ub4 length = 0;
-  EXPECT_NE(client->oflng(&cda, 1, nullptr, 0, SQLT_LNG, &length, 0), 0);
-  EXPECT_EQ(cda.rc, 3001);
+  Lda_Def lda{};
+  EXPECT_NE(client->obreak(&lda), 0);
+  EXPECT_EQ(lda.rc, 3001);
   s.LogOff();
 }
 

@@ -55,6 +55,10 @@ class OciClient {
   OCIEMU_ENTRY(OCIErrorGet);
   OCIEMU_ENTRY(OCITransCommit);
   OCIEMU_ENTRY(OCITransRollback);
+  OCIEMU_ENTRY(OCITransStart);
+  OCIEMU_ENTRY(OCIStmtGetPieceInfo);
+  OCIEMU_ENTRY(OCIStmtSetPieceInfo);
+  OCIEMU_ENTRY(OCIDefineDynamic);
   OCIEMU_ENTRY(OCISvcCtxToLda);
   OCIEMU_ENTRY(OCILdaToSvcCtx);
   OCIEMU_ENTRY(OCIStmtPrepare);
@@ -67,6 +71,7 @@ class OciClient {
   OCIEMU_ENTRY(OCIBindByPos);
   OCIEMU_ENTRY(OCIDefineByPos);
   OCIEMU_ENTRY(OCIParamGet);
+  OCIEMU_ENTRY(OCIDescribeAny);
   OCIEMU_ENTRY(OCILobRead);
   OCIEMU_ENTRY(OCIRefIsNull);
   OCIEMU_ENTRY(OCISessionPoolCreate);
@@ -99,6 +104,12 @@ class OciClient {
   OCIEMU_ENTRY(oclose);
   OCIEMU_ENTRY(obndra);
   OCIEMU_ENTRY(oflng);
+  OCIEMU_ENTRY(obreak);
+  OCIEMU_ENTRY(obndrv);
+  OCIEMU_ENTRY(obndrn);
+  OCIEMU_ENTRY(obindps);
+  OCIEMU_ENTRY(odefinps);
+  OCIEMU_ENTRY(ocan);
 };
 
 #undef OCIEMU_ENTRY

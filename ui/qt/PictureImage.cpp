@@ -11,8 +11,7 @@ QImage ToImage(const Picture& picture) {
     return {};
   QImage image(picture.width, picture.height, QImage::Format_ARGB32);
   for (int y = 0; y < picture.height; ++y)
-    std::memcpy(image.scanLine(y),
-                picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
+    std::memcpy(image.scanLine(y), picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
                 static_cast<std::size_t>(picture.width) * sizeof(std::uint32_t));
   return image;
 }
@@ -24,8 +23,7 @@ Picture FromImage(const QImage& image) {
   picture.pixels.resize(static_cast<std::size_t>(argb.width()) * argb.height());
   for (int y = 0; y < argb.height(); ++y)
     std::memcpy(picture.pixels.data() + static_cast<std::size_t>(y) * argb.width(),
-                argb.constScanLine(y),
-                static_cast<std::size_t>(argb.width()) * sizeof(std::uint32_t));
+                argb.constScanLine(y), static_cast<std::size_t>(argb.width()) * sizeof(std::uint32_t));
   return picture;
 }
 

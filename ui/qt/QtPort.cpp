@@ -121,9 +121,13 @@ void QtPort::ShowDetailedMessage(const std::string& text, const std::string& det
   if (!detail.empty()) {
     box.setInformativeText(messageText(detail));
     // A one-line detail stays on one line; the box would otherwise wrap it at its text's width.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
-        label != nullptr && detail.size() <= 100)
-      label->setWordWrap(false);
+    // A longer one is wrapped at a width that reads well rather than at the text's width.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+      if (detail.size() <= 100)
+        label->setWordWrap(false);
+      else
+        MinimumBoxWidth(box, label->fontMetrics().averageCharWidth() * 64);
+    }
   }
   box.setObjectName(QStringLiteral("MessageBox"));
   FitTitle(box);

@@ -23,13 +23,17 @@ int TitleBarWidth(const QWidget& window, const QString& title) {
   return QFontMetrics(font).horizontalAdvance(title) + kDecorationAt96Dpi * dpi / 96;
 }
 
-void FitTitle(QMessageBox& box) {
+void MinimumBoxWidth(QMessageBox& box, int width) {
   // The one way a message box takes a minimum width: a spacer across its layout's last row.
   auto* grid = qobject_cast<QGridLayout*>(box.layout());
   if (grid == nullptr) return;
-  const int needed = TitleBarWidth(box, box.windowTitle()) - 2 * grid->contentsMargins().left();
-  grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+  grid->addItem(new QSpacerItem(width - 2 * grid->contentsMargins().left(), 0, QSizePolicy::Minimum,
+                                QSizePolicy::Minimum),
                 grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void FitTitle(QMessageBox& box) {
+  MinimumBoxWidth(box, TitleBarWidth(box, box.windowTitle()));
 }
 
 }  // namespace ui::qt

@@ -17,4 +17,7 @@ int TitleBarWidth(const QWidget& window, const QString& title);
 // their text alone, so a short text under a long title would cut the title.
 void FitTitle(QMessageBox& box);
 
+// Makes a message box at least `width` pixels wide (within its margins).
+void MinimumBoxWidth(QMessageBox& box, int width);
+
 }  // namespace ui::qt

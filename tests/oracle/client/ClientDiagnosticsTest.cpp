@@ -90,7 +90,7 @@ const SummaryCase kSummaryCases[] = {
      {"no Oracle client"},
      {"ORACLEHOME=OraHome19 names neither an Oracle home in the registry file nor a folder"},
      {"Give ORACLEHOME= the folder of the Oracle client"},
-     {}},
+     {"ORACLEHOME=OraHome19: no home of that name in the registry file, and no such folder"}},
     {"NoTnsnamesFile",
      [](PosixMachine& m) {
        m.copyLibrary(DBL_FAKE_FULL, "home/lib/libclntsh.so");
