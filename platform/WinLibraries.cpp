@@ -16,7 +16,8 @@ std::string systemErrorText(unsigned long code) {
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::string text;
-  if (length != 0 && buffer != nullptr) text = internal::fromWide(std::wstring_view(buffer, length));
+  if (length != 0 && buffer != nullptr)
+    text = internal::fromWide(std::wstring_view(buffer, length));
   if (buffer != nullptr) ::LocalFree(buffer);
   text = std::string(internal::trimRight(text));
   if (text.empty()) {

@@ -6,9 +6,9 @@
 namespace platform {
 
 // A failed load reports "<file>: <the loader's message>", the message as FormatMessage words it
-// without its closing line break, so that the file name shows in the layer's error texts as dlerror's
-// does on POSIX. The system's own error dialog (a missing dependency, a damaged file) is kept
-// from popping up during the load.
+// without its closing line break, so that the file name shows in the layer's error texts as
+// dlerror's does on POSIX. The system's own error dialog (a missing dependency, a damaged file) is
+// kept from popping up during the load.
 class WinLibraries : public Libraries {
  public:
   LoadResult load(const std::string& path) override;

@@ -2,8 +2,8 @@
 #include "platform/WinProcess.h"
 
 // clang-format off: shellapi.h needs windows.h before it.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 // clang-format on
 
 #include "platform/internal/WideText.h"

@@ -139,8 +139,8 @@ std::vector<std::string> WinRegistry::valueNames(RootKey root, std::string_view 
   std::wstring buffer(16384, L'\0');
   for (DWORD index = 0;; ++index) {
     DWORD length = static_cast<DWORD>(buffer.size());
-    const LSTATUS status = ::RegEnumValueW(k.get(), index, buffer.data(), &length, nullptr,
-                                           nullptr, nullptr, nullptr);
+    const LSTATUS status =
+        ::RegEnumValueW(k.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) break;
     names.push_back(fromWide(std::wstring_view(buffer.data(), length)));
   }

@@ -396,8 +396,14 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
 void WriteEnvironment(std::ostream& out) {
   out << "\nEnvironment\n";
   const platform::Process& process = platform::process();
-  for (const char* name : {"ORACLE_HOME", "TNS_ADMIN", "ORACLE_SID", "TWO_TASK", "PATH",
-                           "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"}) {
+#ifdef _WIN32
+  // The loader searches PATH only, and the homes are in the registry itself.
+  const auto names = {"ORACLE_HOME", "TNS_ADMIN", "ORACLE_SID", "TWO_TASK", "PATH"};
+#else
+  const auto names = {"ORACLE_HOME",     "TNS_ADMIN", "ORACLE_SID",      "TWO_TASK",
+                      "PATH",            "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"};
+#endif
+  for (const char* name : names) {
     std::optional<std::string> value = process.getEnv(name);
     out << "  " << name << " = " << (value ? *value : std::string("(not set)")) << '\n';
   }

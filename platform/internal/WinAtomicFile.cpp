@@ -3,9 +3,9 @@
 // system, so a reader opens either the old file or the new one. ReplaceFileW is not used: it
 // swaps the files in steps, and a reader between them finds no file at all (seen under Wine). The
 // old file's attributes are carried over by hand; its security comes from the folder either way,
-// as for a file in the user's own settings folder. Another program holding the file open without FILE_SHARE_DELETE (an editor, a
-// virus scanner, a second writer reading it) makes these fail with a sharing violation for a
-// moment; those are waited out for a bounded time rather than lost.
+// as for a file in the user's own settings folder. Another program holding the file open without
+// FILE_SHARE_DELETE (an editor, a virus scanner, a second writer reading it) makes these fail with
+// a sharing violation for a moment; those are waited out for a bounded time rather than lost.
 #include <windows.h>
 
 #include <atomic>
@@ -140,8 +140,8 @@ bool replaceFile(const std::string& path, const std::string& content, mode_t) {
     temp = toWide(folder + separator + "." + baseName(path) + "." +
                   std::to_string(::GetCurrentProcessId()) + "." +
                   std::to_string(counter.fetch_add(1)) + ".tmp");
-    raw = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    raw = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
     if (raw == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   Handle file(raw);
@@ -185,9 +185,8 @@ bool editFile(const std::string& path, const FileEditor& editor, mode_t newFileM
   });
   Handle lockFile(rawLock);
   OVERLAPPED region{};
-  const bool locked =
-      lockFile.valid() &&
-      ::LockFileEx(lockFile.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &region) != 0;
+  const bool locked = lockFile.valid() &&
+                      ::LockFileEx(lockFile.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &region) != 0;
 
   bool result = false;
   std::string content;
@@ -216,8 +215,7 @@ bool makeDirectories(const std::string& path) {
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const std::string parent = parentFolder(path);
   if (parent != path && parent != "." && !makeDirectories(parent)) return false;
-  return ::CreateDirectoryW(wide.c_str(), nullptr) != 0 ||
-         ::GetLastError() == ERROR_ALREADY_EXISTS;
+  return ::CreateDirectoryW(wide.c_str(), nullptr) != 0 || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace platform::internal

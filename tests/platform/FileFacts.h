@@ -18,8 +18,9 @@ namespace platform::testing {
 // The file's identity (inode; volume and file index on Windows); 0 when it does not exist.
 inline std::uint64_t fileIdentity(const std::string& path) {
 #ifdef _WIN32
-  HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool ok = ::GetFileInformationByHandle(file, &info) != 0;

@@ -18,8 +18,8 @@ using testsupport::TempFolder;
 
 HANDLE holdOpen(const std::string& path) {
   // Sharing reading only: neither ReplaceFile nor MoveFileEx may touch the file meanwhile.
-  return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 TEST(WinAtomicFile, AWriteOutlastsASharingViolation) {
@@ -31,8 +31,8 @@ TEST(WinAtomicFile, AWriteOutlastsASharingViolation) {
 
   // The plain replacement is refused while the holder keeps the file.
   TempFolder::write(folder.file("other.tmp"), "x");
-  EXPECT_EQ(::MoveFileExA(folder.file("other.tmp").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING),
-            0);
+  EXPECT_EQ(
+      ::MoveFileExA(folder.file("other.tmp").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING), 0);
 
   std::thread release([holder] {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));

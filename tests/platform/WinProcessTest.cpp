@@ -41,7 +41,8 @@ TEST(WinProcess, ArgumentsComeFromTheCommandLineUntilMainHandsOverOthers) {
   EXPECT_NE(commandLine.front().find("test_platform"), std::string::npos) << commandLine.front();
 
   WinProcess process;
-  EXPECT_EQ(process.arguments(), std::vector<std::string>(commandLine.begin() + 1, commandLine.end()));
+  EXPECT_EQ(process.arguments(),
+            std::vector<std::string>(commandLine.begin() + 1, commandLine.end()));
   process.setArguments({"UserId=scott/tiger@orcl", "--console"});
   EXPECT_EQ(process.arguments(),
             (std::vector<std::string>{"UserId=scott/tiger@orcl", "--console"}));
@@ -54,7 +55,8 @@ TEST(WinProcess, CurrentDirectoryChangesOnlyWhenItCan) {
   testsupport::TempFolder folder;
   // A folder name outside the ANSI code page: the wide calls keep it.
   const std::string nonAscii = folder.path() + "\\p\xC3\xA5logging";
-  ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::path(folder.path()) / L"p\u00E5logging"));
+  ASSERT_TRUE(
+      std::filesystem::create_directory(std::filesystem::path(folder.path()) / L"p\u00E5logging"));
   ASSERT_TRUE(process.setCurrentDirectory(nonAscii));
   const std::string now = process.currentDirectory();
   EXPECT_EQ(now.substr(now.size() - 10), "p\xC3\xA5logging") << now;

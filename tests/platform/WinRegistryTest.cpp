@@ -20,9 +20,7 @@ std::string bytes(std::initializer_list<int> values) {
 
 class WinRegistryTest : public ::testing::Test {
  protected:
-  ~WinRegistryTest() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, wideRoot().c_str());
-  }
+  ~WinRegistryTest() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, wideRoot().c_str()); }
   std::wstring wideRoot() const {
     return L"Software\\dblogon-tests\\" + std::to_wstring(::GetCurrentProcessId());
   }
