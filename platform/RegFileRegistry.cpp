@@ -54,9 +54,9 @@ struct RegFileRegistry::Stamp {
     return s;
   }
   bool operator==(const Stamp& o) const {
-    return path == o.path && exists == o.exists && volume == o.volume &&
-           indexHigh == o.indexHigh && indexLow == o.indexLow && sizeHigh == o.sizeHigh &&
-           sizeLow == o.sizeLow && modified.dwLowDateTime == o.modified.dwLowDateTime &&
+    return path == o.path && exists == o.exists && volume == o.volume && indexHigh == o.indexHigh &&
+           indexLow == o.indexLow && sizeHigh == o.sizeHigh && sizeLow == o.sizeLow &&
+           modified.dwLowDateTime == o.modified.dwLowDateTime &&
            modified.dwHighDateTime == o.modified.dwHighDateTime;
   }
 };

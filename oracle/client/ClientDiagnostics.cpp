@@ -135,7 +135,8 @@ std::vector<std::string> LoaderReasons() {
 // is, a DLL it needs is missing or it is built for another machine.
 std::string AdviceForLoader(const std::string& library, const std::string&) {
   if (!platform::fileSystem().fileExists(library))
-    return "Check that " + library + " exists, or point ORACLE_HOME at a folder that holds the client.";
+    return "Check that " + library +
+           " exists, or point ORACLE_HOME at a folder that holds the client.";
   return "Install the Oracle client's other DLLs beside " + library +
          " (or put their folder on PATH), and make sure the client is built for this machine (" +
          std::string(sizeof(void*) == 8 ? "64" : "32") +
@@ -179,8 +180,8 @@ void SummarizeLoadFailure(Summary& summary, const std::string& chosenHome) {
     case lrNoHome:
       summary.found.push_back("no Oracle client");
       if (!chosenHome.empty()) {
-        summary.failed = "ORACLEHOME=" + chosenHome +
-                         " names neither an Oracle home in " + kRegistryWords + " nor a folder.";
+        summary.failed = "ORACLEHOME=" + chosenHome + " names neither an Oracle home in " +
+                         kRegistryWords + " nor a folder.";
         summary.next = "Give ORACLEHOME= the folder of the Oracle client (the one with " + lib +
                        "), or leave it out.";
       } else {
@@ -326,7 +327,8 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
     std::vector<std::string> homes;
     if (s.OracleHomes)
       for (const auto& entry : *s.OracleHomes) homes.push_back(entry.first);
-    line(std::string("Oracle homes in ") + kRegistryWords, homes.empty() ? "none" : Joined(homes, 99));
+    line(std::string("Oracle homes in ") + kRegistryWords,
+         homes.empty() ? "none" : Joined(homes, 99));
   }
   const std::string forced = GetParamValue("OCIDLL");
   if (!forced.empty())
@@ -400,8 +402,8 @@ void WriteEnvironment(std::ostream& out) {
   // The loader searches PATH only, and the homes are in the registry itself.
   const auto names = {"ORACLE_HOME", "TNS_ADMIN", "ORACLE_SID", "TWO_TASK", "PATH"};
 #else
-  const auto names = {"ORACLE_HOME",     "TNS_ADMIN", "ORACLE_SID",      "TWO_TASK",
-                      "PATH",            "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"};
+  const auto names = {"ORACLE_HOME", "TNS_ADMIN",       "ORACLE_SID",      "TWO_TASK",
+                      "PATH",        "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"};
 #endif
   for (const char* name : names) {
     std::optional<std::string> value = process.getEnv(name);

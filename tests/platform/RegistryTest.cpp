@@ -508,9 +508,11 @@ TEST(RegFileRegistryPath, DefaultLocationIsInTheSettingsFolder) {
   ScopedServices scoped({.process = &env});
   EXPECT_EQ(RegFileRegistry::defaultPath(), "");  // no APPDATA: no file
   env.env["APPDATA"] = "C:\\Users\\u\\AppData\\Roaming";
-  EXPECT_EQ(RegFileRegistry::defaultPath(), "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
+  EXPECT_EQ(RegFileRegistry::defaultPath(),
+            "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
   env.env["DBLOGON_REGISTRY"] = "";
-  EXPECT_EQ(RegFileRegistry::defaultPath(), "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
+  EXPECT_EQ(RegFileRegistry::defaultPath(),
+            "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
   env.env["DBLOGON_REGISTRY"] = "D:\\elsewhere\\my.reg";
   EXPECT_EQ(RegFileRegistry::defaultPath(), "D:\\elsewhere\\my.reg");
 
