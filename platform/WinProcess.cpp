@@ -1,10 +1,9 @@
 // GetEnvironmentVariableW, CommandLineToArgvW, GetCurrentDirectoryW.
 #include "platform/WinProcess.h"
 
-// clang-format off: shellapi.h needs windows.h before it.
-#include <shellapi.h>
 #include <windows.h>
-// clang-format on
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
 
 #include "platform/internal/WideText.h"
 
