@@ -1,6 +1,6 @@
 // OCIDescribeAny and the attributes of parameter descriptors, for select-list columns
-// (implicit describe) and for described schema objects, their column lists and columns
-// (explicit describe), with the C types Oracle gives each attribute.
+// (implicit describe) and for described schema objects, their column and argument lists,
+// columns and arguments (explicit describe), with the C types Oracle gives each attribute.
 #include <cstring>
 
 #include "ociemu/internal/Api.h"
@@ -218,8 +218,45 @@ bool GetObjectAttribute(ParamHandle& p, void* attributep, ub4* sizep, ub4 attrty
           return true;
       }
       return false;
+    case OCI_PTYPE_PROC:
+    case OCI_PTYPE_FUNC:
+      switch (attrtype) {
+        case OCI_ATTR_LIST_ARGUMENTS:
+          Put<void*>(attributep, sizep, ListOf(p).get());
+          return true;
+        case OCI_ATTR_IS_INVOKER_RIGHTS:
+          Put<ub1>(attributep, sizep, 0);
+          return true;
+      }
+      return false;
     case OCI_PTYPE_COL:
+      return GetTypedAttribute(p, attributep, sizep, attrtype);
     case OCI_PTYPE_ARG:
+      switch (attrtype) {
+        case OCI_ATTR_LEVEL:
+          Put<ub2>(attributep, sizep, 0);  // scalar arguments only: no nested levels
+          return true;
+        case OCI_ATTR_HAS_DEFAULT:
+          Put<ub1>(attributep, sizep, 0);
+          return true;
+        case OCI_ATTR_IOMODE:
+          Put<ub4>(attributep, sizep, d.ioMode);  // an OCITypeParamMode, an enum
+          return true;
+        case OCI_ATTR_RADIX:
+          Put<ub1>(attributep, sizep, d.radix);
+          return true;
+        case OCI_ATTR_TYPECODE:
+          Put<ub2>(attributep, sizep, d.typecode);
+          return true;
+        case OCI_ATTR_LIST_ARGUMENTS:
+          Put<void*>(attributep, sizep, nullptr);  // only record and collection arguments have one
+          return true;
+        case OCI_ATTR_LINK: {
+          static const std::string none;
+          PutTextAttribute(attributep, sizep, none);
+          return true;
+        }
+      }
       return GetTypedAttribute(p, attributep, sizep, attrtype);
   }
   return false;

@@ -21,7 +21,7 @@ sword Fail(Cda_Def* cda, Logon7* logon, const OracleError& e, ub1 fc) {
 }
 
 // Runs body on the cursor of cda with its logon's environment locked. body returns the Oracle
-// code the call ends with (0, or 1403 at the end of the rows).
+// code the call ends with (0, 1403 at the end of the rows, 1406 after a truncated value).
 template <class Body>
 sword OnCursor(const char* name, Cda_Def* cda, ub1 fc, Body&& body) noexcept {
   try {
@@ -133,15 +133,35 @@ void AfterExecute(Cursor7& c, Logon7& logon, Cda_Def* cda) {
   }
 }
 
-// Binds an element array; skip is the distance between elements, which must be the
-// element's own size here (arrays of values, not of structures).
-sword BindBuffer7(Cursor7& c, const std::string& name, ub1* value, sb4 size, sword ftype, sb2* indp,
-                  ub2* alen, ub2* arcode) {
-  if (size < 0 && value && ftype == SQLT_STR) {
-    size = static_cast<sb4>(std::strlen(reinterpret_cast<const char*>(value)) + 1);
+// Binds a variable by name: an element array (alen and arcode per element, each may be null),
+// a PL/SQL table of maxsiz elements whose current length is *cursiz, or a cursor data area
+// (type 102) that a block opens a cursor into.
+sword Bind7(Cursor7& c, const std::string& name, ub1* progv, sb4 progvl, sword ftype, sb2* indp,
+            ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz) {
+  if (maxsiz > 0 && !cursiz) throw OracleError(1009);
+  sb4 size = progvl;
+  if (size < 0 && progv && ftype == SQLT_STR) {
+    size = static_cast<sb4>(std::strlen(reinterpret_cast<const char*>(progv)) + 1);
   }
+  if (size < 0 && ftype == SQLT_CUR) size = 0;  // the data area itself, no length
   if (size < 0) throw OracleError(1459);
-  c.cursor.BindName(name, BindBuffer{value, size, static_cast<ub2>(ftype), indp, alen, arcode});
+  BindBuffer buffer;
+  buffer.value = progv;
+  buffer.size = size;
+  buffer.type = static_cast<ub2>(ftype);
+  buffer.indicator = indp;
+  buffer.length = alen;
+  buffer.returnCode = arcode;
+  buffer.tableCapacity = maxsiz;  // a PL/SQL table
+  buffer.tableLength = cursiz;
+  if (ftype == SQLT_CUR) {
+    // progv is the cursor data area a block opens a cursor into.
+    buffer.cursorOf = [](void* value) -> Cursor* {
+      auto target = Oci7Registry::Instance().FindCursor(value);
+      return target ? &target->cursor : nullptr;
+    };
+  }
+  c.cursor.BindName(name, buffer);
   return 0;
 }
 
@@ -223,11 +243,11 @@ sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4 /*l
 }
 
 sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl, sword ftype,
-             sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* /*cursiz*/,
+             sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz,
              OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obndra", cursor, OCI7_FC_OBNDRA, [&](Cursor7& c, Logon7&) {
-    if (maxsiz > 0) throw OracleError(3001);  // PL/SQL tables
-    return BindBuffer7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, alen, arcode);
+    return Bind7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, alen, arcode, maxsiz,
+                 cursiz);
   });
 }
 
@@ -321,7 +341,8 @@ sword ofen(Cda_Def* cursor, sword nrows) {
 sword obndrv(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* progv, sword progvl, sword ftype,
              sword /*scale*/, sb2* indp, OraText* /*fmt*/, sword /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obndrv", cursor, OCI7_FC_OBNDRV, [&](Cursor7& c, Logon7&) {
-    return BindBuffer7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, nullptr, nullptr);
+    return Bind7(c, TextArg(sqlvar, sqlvl), progv, progvl, ftype, indp, nullptr, nullptr, 0,
+                 nullptr);
   });
 }
 
@@ -330,19 +351,21 @@ sword obndrn(Cda_Def* cursor, sword sqlvn, ub1* progv, sword progvl, sword ftype
   return OnCursor("obndrn", cursor, OCI7_FC_OBNDRN, [&](Cursor7& c, Logon7&) {
     // The number names the placeholder: 2 binds ":2", wherever it stands.
     if (sqlvn < 1) throw OracleError(1036);
-    return BindBuffer7(c, std::to_string(sqlvn), progv, progvl, ftype, indp, nullptr, nullptr);
+    return Bind7(c, std::to_string(sqlvn), progv, progvl, ftype, indp, nullptr, nullptr, 0,
+                 nullptr);
   });
 }
 
 sword obindps(Cda_Def* cursor, ub1 opcode, OraText* sqlvar, sb4 sqlvl, ub1* pvctx, sb4 progvl,
               sword ftype, sword /*scale*/, sb2* indp, ub2* alen, ub2* arcode, sb4 pv_skip,
-              sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz, ub4* /*cursiz*/,
-              OraText* /*fmt*/, sb4 /*fmtl*/, sword /*fmtt*/) {
+              sb4 ind_skip, sb4 alen_skip, sb4 rc_skip, ub4 maxsiz, ub4* cursiz, OraText* /*fmt*/,
+              sb4 /*fmtl*/, sword /*fmtt*/) {
   return OnCursor("obindps", cursor, OCI7_FC_OBINDPS, [&](Cursor7& c, Logon7&) {
     // Opcode 0 supplies the value piecewise at execution, which this server does not take.
-    if (opcode != 1 || maxsiz > 0) throw OracleError(3001);
+    if (opcode != 1) throw OracleError(3001);
     RequirePlainArrays(pv_skip, progvl, ind_skip, alen_skip, rc_skip);
-    return BindBuffer7(c, TextArg(sqlvar, sqlvl), pvctx, progvl, ftype, indp, alen, arcode);
+    return Bind7(c, TextArg(sqlvar, sqlvl), pvctx, progvl, ftype, indp, alen, arcode, maxsiz,
+                 cursiz);
   });
 }
 

@@ -50,20 +50,45 @@ sword Finish(const Cursor::Outcome& outcome, Diagnostics* diag) {
 
 sword Bind(const char* name, OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
            const std::string* placeholder, ub4 position, void* valuep, sb4 value_sz, ub2 dty,
-           void* indp, ub2* alenp, ub2* rcodep, ub4 mode) {
+           void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   return WithError(name, errhp, [&](Diagnostics*) -> sword {
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!bindp) throw OracleError(1009);
-    if (mode & OCI_DATA_AT_EXEC) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    BindBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), alenp, rcodep};
+    BindBuffer buffer;
+    buffer.value = valuep;
+    buffer.size = value_sz;
+    buffer.type = dty;
+    buffer.indicator = static_cast<sb2*>(indp);
+    buffer.length = alenp;
+    buffer.returnCode = rcodep;
+    buffer.tableCapacity = maxarr_len;
+    buffer.tableLength = curelep;
+    if (maxarr_len && !curelep) throw OracleError(1009);
+    if (dty == SQLT_RSET) {
+      // valuep holds the address of the statement handle a block opens a cursor into.
+      buffer.cursorOf = [](void* value) -> Cursor* {
+        if (!value) return nullptr;
+        void* handle = *static_cast<void**>(value);
+        auto target = Find<StmtHandle>(handle, OCI_HTYPE_STMT);
+        return target ? &target->cursor : nullptr;
+      };
+    }
     if (placeholder) {
       stmt->cursor.BindName(*placeholder, buffer);
     } else {
       stmt->cursor.BindPosition(position, buffer);
     }
     auto h = OwnedHandle<BindHandle>(*stmt, *bindp, OCI_HTYPE_BIND);
+    h->placeholder = placeholder ? *placeholder : std::string();
+    h->position = position;
+    h->buffer = buffer;
+    h->atExecution = mode & OCI_DATA_AT_EXEC;
+    if (!h->atExecution) {
+      h->inCallback = nullptr;
+      h->pieces.clear();
+    }
     *bindp = reinterpret_cast<OCIBind*>(h.get());
     return OCI_SUCCESS;
   });
@@ -79,11 +104,18 @@ sword FetchRows(const char* name, OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub
     }
     Connection* conn = stmt->cursor.Conn();
     if (!conn || !stmt->cursor.Executed()) throw OracleError(24338);
-    conn->BeforeCall(name);
     if (nrows == 0) {
       // Fetching no rows cancels the cursor.
+      conn->BeforeCall(name);
+      stmt->prefetched = 0;
       stmt->cursor.Close();
       return OCI_SUCCESS;
+    }
+    if (stmt->cursor.Scrollable() || nrows > stmt->prefetched) {
+      conn->BeforeCall(name);
+      stmt->prefetched = stmt->cursor.Scrollable() ? 0 : stmt->PrefetchCount();
+    } else {
+      stmt->prefetched -= nrows;
     }
     return Finish(stmt->cursor.Scroll(nrows, orientation, offset), diag);
   });
@@ -133,9 +165,9 @@ bool GetStatement(StmtHandle& s, void* attributep, ub4* sizep, ub4 attrtype) {
       // The caller passes the ROWID descriptor itself.
       auto d = Find<RowidDescriptor>(attributep, OCI_DTYPE_ROWID);
       if (!d) throw OracleError(24328);
-      std::string rowid = c.LastRowid();
-      if (rowid.empty()) throw OracleError(1410);
-      d->rowid = rowid;
+      // Without a row the read succeeds and leaves the descriptor empty, as drivers that read
+      // it after every statement expect.
+      d->rowid = c.LastRowid();
       if (sizep) *sizep = 0;
       return true;
     }
@@ -202,6 +234,20 @@ bool GetStatementAttribute(Handle& target, void* attributep, ub4* sizep, ub4 att
       return GetStatement(static_cast<StmtHandle&>(target), attributep, sizep, attrtype);
     case OCI_HTYPE_BIND:
     case OCI_HTYPE_DEFINE:
+      // What the character set attributes say when nobody set them: the database's own.
+      if (attrtype == OCI_ATTR_CHARSET_ID) {
+        Put<ub2>(attributep, sizep, 0);
+        return true;
+      }
+      if (attrtype == OCI_ATTR_CHARSET_FORM) {
+        Put<ub1>(attributep, sizep, SQLCS_IMPLICIT);
+        return true;
+      }
+      if (attrtype == OCI_ATTR_MAXDATA_SIZE) {
+        Put<sb4>(attributep, sizep, 0);
+        return true;
+      }
+      throw OracleError(24315);
     case OCI_DTYPE_ROWID:
       throw OracleError(24315);
   }
@@ -282,17 +328,17 @@ sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 ke
 
 sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
                     sb4 placeh_len, void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
-                    ub2* rcodep, ub4 /*maxarr_len*/, ub4* /*curelep*/, ub4 mode) {
+                    ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   const std::string name = TextArg(placeholder, placeh_len);
   return Bind("OCIBindByName", stmtp, bindp, errhp, &name, 0, valuep, value_sz, dty, indp, alenp,
-              rcodep, mode);
+              rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position, void* valuep,
-                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 /*maxarr_len*/,
-                   ub4* /*curelep*/, ub4 mode) {
+                   sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep, ub4 maxarr_len,
+                   ub4* curelep, ub4 mode) {
   return Bind("OCIBindByPos", stmtp, bindp, errhp, nullptr, position, valuep, value_sz, dty, indp,
-              alenp, rcodep, mode);
+              alenp, rcodep, maxarr_len, curelep, mode);
 }
 
 sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,
@@ -301,11 +347,14 @@ sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 pos
     auto stmt = Require<StmtHandle>(stmtp, OCI_HTYPE_STMT);
     CallLock lock({stmt.get()});
     if (!defnp) throw OracleError(1009);
-    if (mode & OCI_DYNAMIC_FETCH) throw OracleError(3001);
     if (value_sz < 0) throw OracleError(1459);
-    DefineBuffer buffer{valuep, value_sz, dty, static_cast<sb2*>(indp), rlenp, rcodep, SetRowid};
+    DefineBuffer buffer{valuep, value_sz, dty,      static_cast<sb2*>(indp),
+                        rlenp,  rcodep,   SetRowid, {}};
     stmt->cursor.Define(position, buffer);
     auto h = OwnedHandle<DefineHandle>(*stmt, *defnp, OCI_HTYPE_DEFINE);
+    h->position = position;
+    h->buffer = buffer;
+    h->dynamic = mode & OCI_DYNAMIC_FETCH;
     *defnp = reinterpret_cast<OCIDefine*>(h.get());
     return OCI_SUCCESS;
   });
@@ -321,7 +370,12 @@ sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iter
     conn.BeforeCall("OCIStmtExecute");
     auto err = Require<ErrorHandle>(errhp, OCI_HTYPE_ERROR);
     err->rowErrors.clear();
+    if (GatherPieces(*stmt, iters, rowoff) == OCI_NEED_DATA) return OCI_NEED_DATA;
+    stmt->prefetched = 0;
     auto outcome = stmt->cursor.Execute(svc->server->conn, iters, rowoff, mode);
+    if (stmt->cursor.IsQuery() && !(mode & OCI_DESCRIBE_ONLY)) {
+      stmt->prefetched = stmt->PrefetchCount();
+    }
     for (const auto& e : stmt->cursor.RowErrors()) {
       err->rowErrors.push_back(ErrorHandle::RowError{e.row, e.error.Code(), e.error.what()});
     }

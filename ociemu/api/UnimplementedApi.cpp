@@ -39,34 +39,14 @@ sword OCIBindObject(OCIBind* /*bindp*/, OCIError* errhp, const OCIType* /*type*/
   return Unimplemented("OCIBindObject", errhp);
 }
 
-sword OCIBindDynamic(OCIBind* /*bindp*/, OCIError* errhp, void* /*ictxp*/,
-                     OCICallbackInBind /*icbfp*/, void* /*octxp*/, OCICallbackOutBind /*ocbfp*/) {
-  return Unimplemented("OCIBindDynamic", errhp);
-}
-
 sword OCIBindArrayOfStruct(OCIBind* /*bindp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/,
                            ub4 /*alskip*/, ub4 /*rcskip*/) {
   return Unimplemented("OCIBindArrayOfStruct", errhp);
 }
 
-sword OCIStmtGetPieceInfo(OCIStmt* /*stmtp*/, OCIError* errhp, void** /*hndlpp*/, ub4* /*typep*/,
-                          ub1* /*in_outp*/, ub4* /*iterp*/, ub4* /*idxp*/, ub1* /*piecep*/) {
-  return Unimplemented("OCIStmtGetPieceInfo", errhp);
-}
-
-sword OCIStmtSetPieceInfo(void* /*hndlp*/, ub4 /*type*/, OCIError* errhp, const void* /*bufp*/,
-                          ub4* /*alenp*/, ub1 /*piece*/, const void* /*indp*/, ub2* /*rcodep*/) {
-  return Unimplemented("OCIStmtSetPieceInfo", errhp);
-}
-
 sword OCIDefineObject(OCIDefine* /*defnp*/, OCIError* errhp, const OCIType* /*type*/,
                       void** /*pgvpp*/, ub4* /*pvszsp*/, void** /*indpp*/, ub4* /*indszp*/) {
   return Unimplemented("OCIDefineObject", errhp);
-}
-
-sword OCIDefineDynamic(OCIDefine* /*defnp*/, OCIError* errhp, void* /*octxp*/,
-                       OCICallbackDefine /*ocbfp*/) {
-  return Unimplemented("OCIDefineDynamic", errhp);
 }
 
 sword OCIDefineArrayOfStruct(OCIDefine* /*defnp*/, OCIError* errhp, ub4 /*pvskip*/, ub4 /*indskip*/,

@@ -14,6 +14,18 @@
 namespace ociemu {
 
 void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
+  if (b.pieces) {
+    const std::optional<std::string> none;
+    const auto& piece = row < b.pieces->size() ? (*b.pieces)[row] : none;
+    if (!piece || piece->empty()) {
+      sqlite3_bind_null(st, index);
+    } else if (b.type == SQLT_LBI || b.type == SQLT_BIN) {
+      sqlite3_bind_blob64(st, index, piece->data(), piece->size(), SQLITE_TRANSIENT);
+    } else {
+      sqlite3_bind_text64(st, index, piece->data(), piece->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    }
+    return;
+  }
   if (!b.value || (b.indicator && b.indicator[row] < 0)) {
     sqlite3_bind_null(st, index);
     return;
@@ -49,6 +61,7 @@ void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
     }
   };
   const size_t given = b.length ? std::min<size_t>(b.length[row], size) : size;
+
   switch (b.type) {
     case SQLT_CHR:
     case SQLT_AFC:

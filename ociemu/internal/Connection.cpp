@@ -93,12 +93,13 @@ void Connection::RefreshFaults() {
     // A connection counts its calls towards a lost connection from the moment it sees the
     // fault (or from its attach, for a fault set before).
     if (faults.size() != faults_.size() ||
-        !std::equal(faults.begin(), faults.end(), faults_.begin(),
-                    [](const Fault& a, const Fault& b) {
-                      return a.call == b.call && a.code == b.code && a.delayMs == b.delayMs &&
-                             a.loseAfter == b.loseAfter;
-                    })) {
+        !std::equal(
+            faults.begin(), faults.end(), faults_.begin(), [](const Fault& a, const Fault& b) {
+              return a.call == b.call && a.code == b.code && a.delayMs == b.delayMs &&
+                     a.loseAfter == b.loseAfter && a.nth == b.nth && a.loseInCall == b.loseInCall;
+            })) {
       calls_ = 0;
+      callsByName_.clear();
     }
     faults_ = std::move(faults);
     dataVersion_ = version;
@@ -122,19 +123,42 @@ void Connection::ApplyFaults(std::string_view call, bool countCall) {
       throw OracleError(3113);
     }
   }
+  long nthCall = 0;
+  if (countCall) {
+    auto it = callsByName_.find(call);
+    if (it == callsByName_.end()) it = callsByName_.emplace(std::string(call), 0).first;
+    nthCall = ++it->second;
+  }
   for (const auto& f : faults_) {
-    if (f.code != 0 && Matches(f.call, call)) throw OracleError(f.code);
+    if (f.code != 0 && Matches(f.call, call) && (f.nth == 0 || f.nth == nthCall)) {
+      throw OracleError(f.code);
+    }
+  }
+}
+
+void Connection::Progress() {
+  if (faults_.empty()) return;
+  ++unitsInCall_;
+  for (const auto& f : faults_) {
+    if (f.loseInCall > 0 && unitsInCall_ > f.loseInCall && Matches(f.call, currentCall_)) {
+      Rollback();
+      lost_ = true;
+      throw OracleError(3113);
+    }
   }
 }
 
 void Connection::BeforeCall(std::string_view call) {
   if (!Usable()) throw OracleError(3114);
+  currentCall_ = call;
+  unitsInCall_ = 0;
   ApplyFaults(call, true);
 }
 
 void Connection::Close() {
   if (closed_) return;
   Rollback();
+  plsqlSession.reset();  // package state may hold cursors that hold this connection
   closed_ = true;
   --liveConnections;
 }
@@ -206,8 +230,23 @@ void Connection::Commit() {
   inTransaction_ = false;
 }
 
+void Connection::OpenQuery(const void* key, std::function<void()> readAhead) {
+  openQueries_[key] = std::move(readAhead);
+}
+
+void Connection::CloseQuery(const void* key) {
+  openQueries_.erase(key);
+}
+
+void Connection::ReadOpenQueriesAhead() {
+  auto queries = std::move(openQueries_);
+  openQueries_.clear();
+  for (auto& [key, readAhead] : queries) readAhead();
+}
+
 void Connection::Rollback() {
   if (!inTransaction_) return;
+  ReadOpenQueriesAhead();
   sqlite3_exec(Sql(), "rollback", nullptr, nullptr, nullptr);
   inTransaction_ = false;
   try {

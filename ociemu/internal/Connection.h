@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,10 @@ class Connection {
   // delay fault, drops the connection when its call budget is spent, and fails the call with
   // the fault's code. Throws OracleError (03114 once the connection is closed or lost).
   void BeforeCall(std::string_view call);
+  // One unit of the server's work inside the current call: a row fetched, a statement of a
+  // PL/SQL block. A fault that strikes in the middle of a call drops the connection here.
+  // Throws OracleError 3113 then.
+  void Progress();
   // The connection is usable (attached and not lost).
   bool Usable() const { return !closed_ && !lost_; }
   // Detach: rolls back and closes. Later calls fail with ORA-03114.
@@ -64,6 +69,13 @@ class Connection {
   void Rollback();
   bool InTransaction() const { return inTransaction_; }
 
+  // Queries with rows still to fetch. SQLite cannot drop a table a running statement reads, and
+  // a rollback aborts such statements, while Oracle's open cursors go on reading what they
+  // saw; so before DDL and rollback each open query reads the rest of its rows ahead.
+  void OpenQuery(const void* key, std::function<void()> readAhead);
+  void CloseQuery(const void* key);
+  void ReadOpenQueriesAhead();
+
   // The schema of the session running statements now (for USER and default schemas).
   std::string currentUser;
   // Settings recorded by "alter session set name = value", lower-case names.
@@ -75,6 +87,8 @@ class Connection {
   int openCursorLimit = 0;
   // The database character set, read once at attach.
   std::string characterSet;
+  // What the PL/SQL interpreter keeps for this session (loaded units, package state).
+  std::shared_ptr<void> plsqlSession;
 
  private:
   Connection(std::unique_ptr<Database> db, std::string service);
@@ -87,6 +101,11 @@ class Connection {
   int64_t dataVersion_ = -1;
   sqlite3_stmt* versionStmt_ = nullptr;
   long calls_ = 0;
+  std::map<const void*, std::function<void()>> openQueries_;
+  // Calls per entry point name, for faults on the nth call.
+  std::map<std::string, long, std::less<>> callsByName_;
+  std::string currentCall_;
+  long unitsInCall_ = 0;
   bool lost_ = false;
   bool closed_ = false;
   bool inTransaction_ = false;

@@ -11,6 +11,7 @@
 #include "ociemu/internal/CursorText.h"
 #include "ociemu/internal/DefineConversion.h"
 #include "ociemu/internal/OracleError.h"
+#include "ociemu/internal/plsql/Parser.h"
 
 namespace ociemu {
 namespace {
@@ -64,6 +65,7 @@ Cursor::~Cursor() {
 }
 
 void Cursor::Close() {
+  if (conn_) conn_->CloseQuery(this);
   FreeRows();
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
@@ -170,6 +172,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
   rowCount_ = rowsFetched_ = 0;
   parseOffset_ = 0;
   rowErrors_.clear();
+  if (conn_) conn_->CloseQuery(this);
   FreeRows();
   scrollable_ = false;
   if (conn_ != conn) {
@@ -179,9 +182,19 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
     Open(conn);
   }
   Connection& c = *conn;
+  Outcome outcome;
+  if (plsql::IsPlsql(text_)) {
+    if (mode & OCI_DESCRIBE_ONLY) return outcome;
+    if (int warning = RunPlsql(conn, iters, rowoff)) {
+      outcome.status = OCI_SUCCESS_WITH_INFO;
+      outcome.warning = warning;
+    }
+    executed_ = true;
+    if (mode & OCI_COMMIT_ON_SUCCESS) c.Commit();
+    return outcome;
+  }
   Translate(c);
   const Translation& t = *translation_;
-  Outcome outcome;
   switch (t.action) {
     case Translation::kQuery: {
       PrepareSqlite(c);
@@ -196,6 +209,7 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
         if (iters == 0) return outcome;
         return Scroll(iters, OCI_FETCH_NEXT, 0);
       }
+      c.OpenQuery(this, [this] { ReadAhead(); });
       if (iters == 0) return outcome;
       outcome = Fetch(iters);
       if ((mode & OCI_EXACT_FETCH) && outcome.status != OCI_NO_DATA) {
@@ -215,11 +229,14 @@ Cursor::Outcome Cursor::Execute(const std::shared_ptr<Connection>& conn, ub4 ite
 }
 
 Cursor::Outcome Cursor::ExecuteDml(Connection& c, ub4 iters, ub4 rowoff, ub4 mode) {
-  if (iters == 0) throw OracleError(24333);
+  // iters counts the array elements from the first; rowoff skips some, so iters - rowoff rows
+  // run (never past the arrays).
+  if (iters <= rowoff) throw OracleError(24333);
   PrepareSqlite(c);
   c.BeginTransaction();
   const bool batchErrors = mode & OCI_BATCH_ERRORS;
-  for (ub4 r = rowoff; r < rowoff + iters; ++r) {
+  for (ub4 r = rowoff; r < iters; ++r) {
+    c.Progress();
     try {
       BindRow(c, r);
       int rc = sqlite3_step(stmt_);
@@ -283,6 +300,10 @@ int Cursor::StoreReturning(int rc, ub4 row) {
 
 Cursor::Outcome Cursor::Fetch(ub4 rows) {
   if (scrollable_) return Scroll(rows, OCI_FETCH_NEXT, 0);
+  if (readAhead_) {
+    if (!conn_ || !conn_->Usable()) throw OracleError(3114);
+    return StoreRows(position_, rows, false);
+  }
   if (!executed_ || !stmt_) throw OracleError(24338);
   if (!IsQuery()) throw OracleError(1002);
   if (!conn_ || !conn_->Usable()) throw OracleError(3114);
@@ -294,9 +315,11 @@ Cursor::Outcome Cursor::Fetch(ub4 rows) {
     if (entry.first > columns_.size()) throw OracleError(1007);
   }
   for (ub4 r = 0; r < rows && !fetchDone_; ++r) {
+    conn_->Progress();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) {
       fetchDone_ = true;
+      conn_->CloseQuery(this);
       break;
     }
     if (rc != SQLITE_ROW) throw MapError(*conn_, rc);
@@ -322,6 +345,21 @@ void Cursor::FreeRows() {
     for (sqlite3_value* v : row) sqlite3_value_free(v);
   }
   rows_.clear();
+  position_ = 0;
+  readAhead_ = false;
+}
+
+void Cursor::ReadAhead() {
+  if (!executed_ || !stmt_ || fetchDone_ || scrollable_ || readAhead_) return;
+  // An error here stays with the rows read so far; the fetch after them reports the end.
+  try {
+    Materialize();
+  } catch (const std::exception&) {
+    sqlite3_reset(stmt_);
+  }
+  scrollable_ = false;
+  fetchDone_ = true;
+  readAhead_ = true;
   position_ = 0;
 }
 
@@ -393,10 +431,10 @@ Cursor::Outcome Cursor::Scroll(ub4 rows, ub2 orientation, sb4 offset) {
     none.status = OCI_NO_DATA;
     return none;
   }
-  return StoreRows(static_cast<size_t>(start - 1), rows);
+  return StoreRows(static_cast<size_t>(start - 1), rows, true);
 }
 
-Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
+Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows, bool scrolling) {
   for (const auto& entry : defines_) {
     if (entry.first > columns_.size()) throw OracleError(1007);
   }
@@ -404,6 +442,7 @@ Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
   bool truncated = false;
   ub4 r = 0;
   for (; r < rows && first + r < rows_.size(); ++r) {
+    conn_->Progress();
     const auto& row = rows_[first + r];
     for (const auto& [position, d] : defines_) {
       truncated |=
@@ -412,7 +451,7 @@ Cursor::Outcome Cursor::StoreRows(size_t first, ub4 rows) {
   }
   rowsFetched_ = r;
   position_ = static_cast<ub4>(first + r);
-  rowCount_ = std::max(rowCount_, position_);
+  rowCount_ = scrolling ? std::max(rowCount_, position_) : rowCount_ + r;
   Outcome outcome;
   if (r < rows) {
     outcome.status = OCI_NO_DATA;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ociemu/Oci.h"
@@ -20,6 +21,8 @@
 
 namespace ociemu {
 
+class Cursor;
+
 // An input variable: element i of an array bind lives at value + i * size, with its indicator,
 // actual length and return code at index i of their arrays (each may be null).
 struct BindBuffer {
@@ -29,6 +32,14 @@ struct BindBuffer {
   sb2* indicator = nullptr;
   ub2* length = nullptr;
   ub2* returnCode = nullptr;
+  // A PL/SQL table: its capacity (maxarr_len) and the caller's count of elements in use.
+  ub4 tableCapacity = 0;
+  ub4* tableLength = nullptr;
+  // For a cursor bind (SQLT_RSET, SQLT_CUR): the statement value stands for; null if none.
+  std::function<Cursor*(void* value)> cursorOf;
+  // Values the application gave piece by piece at execution (OCI_DATA_AT_EXEC), one per row;
+  // they replace value and length (nullopt is NULL).
+  const std::vector<std::optional<std::string>>* pieces = nullptr;
 };
 
 // An output column: element i at value + i * size.
@@ -42,6 +53,9 @@ struct DefineBuffer {
   // Stores a ROWID text into the descriptor an SQLT_RDD element points to; false for a pointer
   // that is no ROWID descriptor.
   std::function<bool(void* descriptor, const std::string& rowid)> setRowid;
+  // A define whose values go to the application piece by piece (OCI_DYNAMIC_FETCH with
+  // OCIDefineDynamic): called for every row with the value's bytes (nullopt for NULL).
+  std::function<void(ub4 row, std::optional<std::string_view> value)> dynamic = nullptr;
 };
 
 struct ColumnDesc {
@@ -125,10 +139,17 @@ class Cursor {
   // after the statement's last row.
   int StoreReturning(int rc, ub4 row);
   Outcome ExecuteDml(Connection& conn, ub4 iters, ub4 rowoff, ub4 mode);
+  // A PL/SQL block or CREATE of a stored unit, with the binds as its host variables: a block
+  // runs once per iteration, scalar binds taking the iteration's array element. Returns
+  // 24344 when a CREATE stored its unit with compilation errors.
+  int RunPlsql(const std::shared_ptr<Connection>& conn, ub4 iters, ub4 rowoff);
   // Reads the whole result into rows_ for a scrollable cursor.
   void Materialize();
   void FreeRows();
-  Outcome StoreRows(size_t first, ub4 rows);
+  // Reads the rest of an open query's rows into rows_ and lets go of the SQLite statement's
+  // read; the fetches that follow take the rows from there.
+  void ReadAhead();
+  Outcome StoreRows(size_t first, ub4 rows, bool scrolling);
 
   std::string text_;
   bool prepared_ = false;
@@ -154,6 +175,7 @@ class Cursor {
   // A scrollable cursor's result, each row a copy of its values.
   std::vector<std::vector<sqlite3_value*>> rows_;
   ub4 position_ = 0;
+  bool readAhead_ = false;  // the remaining rows are in rows_
 };
 
 }  // namespace ociemu

@@ -16,6 +16,7 @@ void Cursor::RunServerStatement(Connection& c) {
   switch (t.action) {
     case Translation::kDdl:
       c.Commit();  // DDL ends the transaction before it runs
+      c.ReadOpenQueriesAhead();
       // The statement and its catalogue rows change together.
       exec("SAVEPOINT ociemu_ddl");
       try {

@@ -26,7 +26,8 @@ create table ociemu_accounts (
   external integer not null default 0);
 create table ociemu_faults (
   id integer primary key, call text not null, code integer not null default 0,
-  delay_ms integer not null default 0, lose_after integer not null default 0);
+  delay_ms integer not null default 0, lose_after integer not null default 0,
+  nth integer not null default 0, lose_in_call integer not null default 0);
 create table DUAL (DUMMY VARCHAR2(1));
 insert into DUAL values ('X');
 )";
@@ -140,6 +141,7 @@ std::unique_ptr<Database> Database::Open(const std::string& file) {
   } catch (const std::exception&) {
   }
   if (format != kFormat) throw std::runtime_error(file + ": not an emulated Oracle database");
+  result->UpgradeFaults();
   result->PrepareCatalogue();
   return result;
 }
@@ -269,19 +271,40 @@ void Database::DropAccount(const std::string& name) {
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
 
+// Files made before faults could pick the nth call or strike within a call gain the columns.
+void Database::UpgradeFaults() {
+  Stmt s(db_, "select count(*) from pragma_table_info('ociemu_faults') where name = 'nth'");
+  s.Step();
+  if (s.Int(0) != 0) return;
+  Exec(
+      "alter table ociemu_faults add column nth integer not null default 0;"
+      "alter table ociemu_faults add column lose_in_call integer not null default 0");
+}
+
 std::vector<Fault> Database::Faults() const {
-  Stmt s(db_, "select call, code, delay_ms, lose_after from ociemu_faults order by id");
+  Stmt s(db_,
+         "select call, code, delay_ms, lose_after, nth, lose_in_call from ociemu_faults "
+         "order by id");
   std::vector<Fault> out;
   while (s.Step()) {
     out.push_back(Fault{s.Text(0), static_cast<int>(s.Int(1)), static_cast<int>(s.Int(2)),
-                        static_cast<int>(s.Int(3))});
+                        static_cast<int>(s.Int(3)), static_cast<int>(s.Int(4)),
+                        static_cast<int>(s.Int(5))});
   }
   return out;
 }
 
 void Database::AddFault(const Fault& f) {
-  Stmt s(db_, "insert into ociemu_faults (call, code, delay_ms, lose_after) values (?, ?, ?, ?)");
-  s.Bind(1, f.call).Bind(2, f.code).Bind(3, f.delayMs).Bind(4, f.loseAfter).Step();
+  Stmt s(db_,
+         "insert into ociemu_faults (call, code, delay_ms, lose_after, nth, lose_in_call) "
+         "values (?, ?, ?, ?, ?, ?)");
+  s.Bind(1, f.call)
+      .Bind(2, f.code)
+      .Bind(3, f.delayMs)
+      .Bind(4, f.loseAfter)
+      .Bind(5, f.nth)
+      .Bind(6, f.loseInCall)
+      .Step();
 }
 
 void Database::ClearFaults() {

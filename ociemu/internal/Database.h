@@ -30,13 +30,18 @@ struct Account {
 
 // A fault that the database injects into the calls made to it. call names an entry point
 // ("OCIStmtExecute", "olog") or is "*" for every call. A non-zero code makes the call fail with
-// that Oracle error, delayMs holds the call back first, and a non-zero loseAfter makes each
-// connection drop after that many calls (ORA-03113, then ORA-03114).
+// that Oracle error (with a non-zero nth only the nth such call of each connection), delayMs
+// holds the call back first, a non-zero loseAfter makes each connection drop after that many
+// calls, and a non-zero loseInCall drops it in the middle of a call, after that many units of
+// the server's work (rows fetched, statements of a PL/SQL block); each drop gives ORA-03113,
+// then ORA-03114.
 struct Fault {
   std::string call = "*";
   int code = 0;
   int delayMs = 0;
   int loseAfter = 0;
+  int nth = 0;
+  int loseInCall = 0;
 };
 
 class Database {
@@ -77,6 +82,7 @@ class Database {
   std::vector<Fault> Faults() const;
   void AddFault(const Fault& fault);
   void ClearFaults();
+  void UpgradeFaults();
 
   // Changes whenever another connection commits to the file (SQLite's data_version).
   int64_t DataVersion() const;

@@ -15,6 +15,14 @@ namespace ociemu {
 bool StoreValue(const SqlValue& src, const ColumnType& declared, const DefineBuffer& d, ub4 row,
                 const std::string& dateFormat) {
   const int sqliteType = src.Type();
+  if (d.dynamic) {
+    if (sqliteType == SQLITE_NULL) {
+      d.dynamic(row, std::nullopt);
+    } else {
+      d.dynamic(row, sqliteType == SQLITE_BLOB ? src.Blob() : src.Text());
+    }
+    return false;
+  }
   auto setIndicator = [&](sb2 v) {
     if (d.indicator) d.indicator[row] = v;
   };

@@ -1,6 +1,7 @@
-// Schema objects come from the database's own catalogue: SQLite's tables and views, and the
-// synonyms table when the database has one. The columns of a table or view are what a select
-// of all its columns describes, so explicit and implicit describes never disagree.
+// Schema objects come from the database's own catalogue: SQLite's tables and views with the
+// owners the catalogue records, the stored PL/SQL units and their arguments, and synonyms. The
+// columns of a table or view are what a select of all its columns describes, so explicit and
+// implicit describes never disagree.
 #include "ociemu/internal/Describe.h"
 
 #include <sqlite3.h>
@@ -8,6 +9,7 @@
 #include <cctype>
 #include <optional>
 
+#include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Connection.h"
 #include "ociemu/internal/Cursor.h"
 #include "ociemu/internal/Dialect.h"
@@ -208,6 +210,102 @@ std::shared_ptr<const DescribedParam> DescribeRelation(const std::shared_ptr<Con
   return object;
 }
 
+// The kind of a standalone procedure or function of owner.
+std::optional<ub1> FindRoutine(sqlite3* db, const std::string& owner, const std::string& name) {
+  if (!HasTable(db, "ociemu_plsql_units")) return std::nullopt;
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db,
+                     "select type from ociemu_plsql_units where owner = ?1 and name = ?2 "
+                     "and type in ('PROCEDURE', 'FUNCTION')",
+                     -1, &st, nullptr);
+  sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+  std::optional<ub1> found;
+  if (sqlite3_step(st) == SQLITE_ROW) {
+    const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    found = type == "FUNCTION" ? OCI_PTYPE_FUNC : OCI_PTYPE_PROC;
+  }
+  sqlite3_finalize(st);
+  return found;
+}
+
+// An argument's type as the catalogue names it: the type code, size, type code of the
+// typecode attribute and radix a describe reports. Arguments carry no length of their own.
+void TypeArgument(const std::string& dataType, DescribedParam& a) {
+  struct Kind {
+    const char* name;
+    ub2 code, size, typecode;
+    ub1 radix, form;
+  };
+  static const Kind kinds[] = {
+      {"NUMBER", kTypeNumber, 22, 2, 10, 0},   {"BINARY_INTEGER", 3, 4, 3, 10, 0},
+      {"VARCHAR2", kTypeVarchar2, 0, 9, 0, 1}, {"CHAR", kTypeChar, 0, 96, 0, 1},
+      {"DATE", kTypeDate, 7, 12, 0, 0},        {"RAW", kTypeRaw, 0, 95, 0, 0},
+      {"PL/SQL BOOLEAN", 252, 0, 252, 0, 0},   {"REF CURSOR", 102, 0, 102, 0, 0},
+  };
+  for (const Kind& k : kinds) {
+    if (dataType == k.name) {
+      a.type.known = true;
+      a.type.code = k.code;
+      a.type.size = k.size;
+      a.type.precision = 0;
+      a.type.scale = 0;
+      a.type.charsetForm = k.form ? k.form : 1;
+      a.typecode = k.typecode;
+      a.radix = k.radix;
+      return;
+    }
+  }
+}
+
+std::shared_ptr<const DescribedParam> DescribeRoutine(sqlite3* db, ub1 ptype,
+                                                      const std::string& owner,
+                                                      const std::string& name) {
+  auto object = std::make_shared<DescribedParam>();
+  object->ptype = ptype;
+  object->name = name;
+  object->objectName = name;
+  object->objectSchema = owner;
+  object->objectId = static_cast<ub4>(ObjectNumber(owner + "." + name));
+  auto list = std::make_shared<DescribedParam>();
+  list->ptype = OCI_PTYPE_LIST;
+  list->listType = ptype == OCI_PTYPE_FUNC ? OCI_LTYPE_ARG_FUNC : OCI_LTYPE_ARG_PROC;
+  list->firstPosition = ptype == OCI_PTYPE_FUNC ? 0 : 1;  // a function's result comes first
+  list->objectName = name;
+  list->objectSchema = owner;
+  list->objectId = object->objectId;
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db,
+                     "select position, argument_name, data_type, in_out "
+                     "from ociemu_plsql_arguments where owner = ?1 and package_name = '' and "
+                     "object_name = ?2 order by position",
+                     -1, &st, nullptr);
+  sqlite3_bind_text(st, 1, owner.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    auto text = [&](int c) {
+      const unsigned char* p = sqlite3_column_text(st, c);
+      return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
+    };
+    auto argument = std::make_shared<DescribedParam>();
+    argument->ptype = OCI_PTYPE_ARG;
+    argument->position = static_cast<ub2>(sqlite3_column_int(st, 0));
+    argument->name = text(1);
+    TypeArgument(text(2), *argument);
+    const std::string inOut = text(3);
+    argument->ioMode = inOut == "OUT"
+                           ? OCI_TYPEPARAM_OUT
+                           : (inOut == "IN/OUT" ? OCI_TYPEPARAM_INOUT : OCI_TYPEPARAM_IN);
+    argument->objectName = name;
+    argument->objectSchema = owner;
+    argument->objectId = object->objectId;
+    list->items.push_back(std::move(argument));
+  }
+  sqlite3_finalize(st);
+  object->list = std::move(list);
+  return object;
+}
+
 std::shared_ptr<const DescribedParam> DescribeSynonym(const Synonym& s) {
   auto object = std::make_shared<DescribedParam>();
   object->ptype = OCI_PTYPE_SYN;
@@ -249,17 +347,28 @@ std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr
   std::string name = parsed->name;
   std::string owner = schema;
   // A synonym chain ends at its object; Oracle refuses loops, a bounded walk is enough here.
+  // Synonyms are looked up first: each one also stands in SQLite's schema as a view of its
+  // object, and one name cannot be both an object and a synonym of the same owner.
   for (int hops = 0; hops < 32; ++hops) {
-    if (!publicSynonymsOnly && owner != "PUBLIC") {
-      if (auto relation = FindRelation(db, name)) {
-        if (wanted != OCI_PTYPE_UNK && wanted != relation->first) break;
-        return DescribeRelation(conn, relation->first, owner, relation->second);
-      }
-    }
     std::optional<Synonym> synonym;
     if (!publicSynonymsOnly) synonym = FindSynonym(db, owner, name);
     if (!synonym && (publicSynonymsOnly || parsed->schema.empty() || owner == "PUBLIC")) {
       synonym = FindSynonym(db, "PUBLIC", name);
+    }
+    if (!synonym && !publicSynonymsOnly && owner != "PUBLIC") {
+      if (auto relation = FindRelation(db, name)) {
+        if (wanted != OCI_PTYPE_UNK && wanted != relation->first) break;
+        // The catalogue knows who created the object; older files and DUAL leave it open.
+        const std::string recorded =
+            HasTable(db, "ociemu_objects") ? ObjectOwner(db, relation->second) : "";
+        if (!recorded.empty() && !parsed->schema.empty() && recorded != owner && hops == 0) break;
+        return DescribeRelation(conn, relation->first, recorded.empty() ? owner : recorded,
+                                relation->second);
+      }
+      if (auto routine = FindRoutine(db, owner, name)) {
+        if (wanted != OCI_PTYPE_UNK && wanted != *routine) break;
+        return DescribeRoutine(db, *routine, owner, name);
+      }
     }
     if (!synonym) break;
     if (wanted == OCI_PTYPE_UNK || wanted == OCI_PTYPE_SYN) return DescribeSynonym(*synonym);
@@ -268,7 +377,8 @@ std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr
     name = synonym->targetName;
     publicSynonymsOnly = false;
   }
-  if (wanted == OCI_PTYPE_PKG || wanted == OCI_PTYPE_TYPE) throw OracleError(3001);
+  // Packages are kept but their subprogram lists are not described.
+  if (wanted == OCI_PTYPE_PKG) throw OracleError(3001);
   throw OracleError(4043, {text});
 }
 

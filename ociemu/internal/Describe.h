@@ -1,5 +1,6 @@
 // What the server tells a describe: a select-list column, or a schema object as a tree of
-// parameters (a table or view with its column list, a synonym with its translation). The
+// parameters (a table or view with its column list, a procedure or function with its argument
+// list, a synonym with its translation). The
 // tree is immutable once built, so the parameter descriptors handed to the application can
 // share it.
 #pragma once
@@ -30,6 +31,11 @@ struct DescribedParam {
   bool nullable = true;
   ub2 position = 0;
 
+  // Arguments of procedures and functions (position 0 is a function's result).
+  ub4 ioMode = OCI_TYPEPARAM_IN;
+  ub2 typecode = 0;
+  ub1 radix = 0;
+
   // Synonyms: the object the synonym translates to.
   std::string targetSchema;
   std::string targetName;
@@ -40,7 +46,7 @@ struct DescribedParam {
   ub4 firstPosition = 1;
   std::vector<std::shared_ptr<const DescribedParam>> items;
 
-  // The column list of a table or view.
+  // The column list of a table or view, the argument list of a procedure or function.
   std::shared_ptr<const DescribedParam> list;
 };
 
@@ -52,7 +58,7 @@ std::shared_ptr<const DescribedParam> SelectListParam(const ColumnDesc& column, 
 // whatever the name is). A synonym is itself described when the caller asks for a synonym or
 // for anything; asked for another type, the synonym is followed to its object. Throws
 // OracleError: ORA-04043 when there is no such object (or it is not of the wanted type),
-// ORA-03001 for kinds this server does not keep.
+// ORA-03001 for packages, whose subprogram lists are not described.
 std::shared_ptr<const DescribedParam> DescribeSchemaObject(const std::shared_ptr<Connection>& conn,
                                                            const std::string& name, ub1 wanted,
                                                            bool publicSynonymsOnly);

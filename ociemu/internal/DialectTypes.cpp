@@ -1,4 +1,5 @@
 // The types and names of select-list expressions, as Oracle describes them.
+#include <algorithm>
 #include <cctype>
 
 #include "ociemu/internal/DialectTranslator.h"
@@ -111,8 +112,27 @@ ColumnType Translator::Infer(size_t begin, size_t end) const {
   }
   const int d = depth_[begin];
   // Concatenation, then + and -, then * and /.
-  for (size_t i = begin; i < end; ++i) {
-    if (depth_[i] == d && tokens_[i].IsSymbol("||")) return ColumnType::Varchar(4000);
+  std::vector<std::pair<size_t, size_t>> pieces;
+  for (size_t i = begin, from = begin; i <= end; ++i) {
+    if (i == end || (depth_[i] == d && tokens_[i].IsSymbol("||"))) {
+      pieces.emplace_back(from, i);
+      from = i + 1;
+    }
+  }
+  if (pieces.size() > 1) {
+    // Character operands add their lengths: CHAR with CHAR stays CHAR, anything else is a
+    // VARCHAR2. Other operands are converted to text of no known length.
+    unsigned total = 0;
+    bool allChar = true;
+    for (auto [b, e] : pieces) {
+      ColumnType t = Infer(b, e);
+      if (!t.known || (t.code != kTypeVarchar2 && t.code != kTypeChar))
+        return ColumnType::Varchar(4000);
+      allChar = allChar && t.code == kTypeChar;
+      total += t.size;
+    }
+    if (allChar && total <= 2000) return ColumnType::Char(static_cast<uint16_t>(total));
+    return ColumnType::Varchar(static_cast<uint16_t>(std::min(total, 4000u)));
   }
   std::vector<std::pair<size_t, size_t>> terms;
   std::vector<bool> minus;
@@ -206,6 +226,12 @@ ColumnType Translator::Infer(size_t begin, size_t end) const {
         return ColumnType::Number();
       case Returns::kVarchar:
         if (first.text == "CHR") return ColumnType::Varchar(1);
+        if ((first.text == "UPPER" || first.text == "LOWER" || first.text == "INITCAP") &&
+            args.size() == 1) {
+          // The case functions keep their argument's type and length.
+          ColumnType t = Infer(args[0].first, args[0].second);
+          if (t.known && (t.code == kTypeVarchar2 || t.code == kTypeChar)) return t;
+        }
         return ColumnType::Varchar(4000);
       case Returns::kFirstArgument:
         if (args.empty()) return Unknown();

@@ -46,6 +46,15 @@ void ErrorHandle::Release() {
   }
 }
 
+ub4 StmtHandle::PrefetchCount() const {
+  if (prefetchMemory == 0) return prefetchRows;
+  size_t rowSize = 0;
+  for (const auto& column : cursor.Columns()) rowSize += column.type.size ? column.type.size : 22;
+  const ub4 byMemory = static_cast<ub4>(prefetchMemory / (rowSize ? rowSize : 1));
+  // With both set, the one reached first limits the prefetch.
+  return prefetchRows ? std::min(prefetchRows, byMemory) : byMemory;
+}
+
 void StmtHandle::Release() {
   cursor.Close();
   auto handles = std::move(owned);
@@ -205,10 +214,10 @@ std::shared_ptr<Handle> MakeHandle(ub4 type, const std::shared_ptr<Environment>&
     case OCI_HTYPE_SPOOL:
       h = std::make_shared<PoolHandle>(type, env);
       break;
-    // Each of these is a kind of its own, told apart by its type; none has state yet.
     case OCI_HTYPE_DESCRIBE:
       h = std::make_shared<DescribeHandle>(type, env);
       break;
+    // Each of these is a kind of its own, told apart by its type; none has state yet.
     case OCI_HTYPE_TRANS:
     case OCI_HTYPE_COMPLEXOBJECT:
     case OCI_HTYPE_SECURITY:

@@ -119,15 +119,23 @@ void TestDatabase::SetCharacterSet(const std::string& charset) {
 }
 
 void TestDatabase::FailCall(const std::string& call, int oracleCode) {
-  db_->AddFault(Fault{call, oracleCode, 0, 0});
+  db_->AddFault(Fault{call, oracleCode, 0, 0, 0, 0});
+}
+
+void TestDatabase::FailNthCall(const std::string& call, int oracleCode, int nth) {
+  db_->AddFault(Fault{call, oracleCode, 0, 0, nth, 0});
+}
+
+void TestDatabase::LoseConnectionInCall(const std::string& call, int units) {
+  db_->AddFault(Fault{call, 0, 0, 0, 0, units});
 }
 
 void TestDatabase::DelayCall(const std::string& call, int milliseconds) {
-  db_->AddFault(Fault{call, 0, milliseconds, 0});
+  db_->AddFault(Fault{call, 0, milliseconds, 0, 0, 0});
 }
 
 void TestDatabase::LoseConnectionAfter(int calls) {
-  db_->AddFault(Fault{"*", 0, 0, calls});
+  db_->AddFault(Fault{"*", 0, 0, calls, 0, 0});
 }
 
 void TestDatabase::ClearFaults() {

@@ -64,6 +64,11 @@ class TestDatabase {
 
   // Faults. call is an entry point name ("OCISessionBegin", "olog") or "*" for every call.
   void FailCall(const std::string& call, int oracleCode);
+  // Fails only the nth call of that name on each connection (counting from 1).
+  void FailNthCall(const std::string& call, int oracleCode, int nth);
+  // Drops each connection in the middle of a call of that name, after so many rows fetched or
+  // written (or PL/SQL statements run) in it.
+  void LoseConnectionInCall(const std::string& call, int units);
   void DelayCall(const std::string& call, int milliseconds);
   // Each connection answers n calls, then ORA-03113 and ORA-03114 for the rest.
   void LoseConnectionAfter(int calls);

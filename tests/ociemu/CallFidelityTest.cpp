@@ -56,6 +56,13 @@ TEST_F(CallTest, ErrorRecordOutlivesTheCallsThatSucceedAfterIt) {
   EXPECT_EQ(Attribute<ub2>(s.err, OCI_HTYPE_ERROR, OCI_ATTR_PARSE_ERROR_OFFSET), 7);
   EXPECT_EQ(Attribute<ub2>(stmt, OCI_HTYPE_STMT, OCI_ATTR_STMT_TYPE), OCI_STMT_SELECT);
   EXPECT_EQ(Attribute<ub4>(stmt, OCI_HTYPE_STMT, OCI_ATTR_ROW_COUNT), 0u);
+  OCIRowid* rowid = nullptr;
+  ASSERT_EQ(client->OCIDescriptorAlloc(s.env, reinterpret_cast<void**>(&rowid), OCI_DTYPE_ROWID, 0,
+                                       nullptr),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIAttrGet(stmt, OCI_HTYPE_STMT, rowid, nullptr, OCI_ATTR_ROWID, s.err),
+            OCI_SUCCESS);  // no row: an empty descriptor, not an error
+  EXPECT_EQ(client->OCIDescriptorFree(rowid, OCI_DTYPE_ROWID), OCI_SUCCESS);
   EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);
   EXPECT_EQ(s.Error().code, 904);
   EXPECT_EQ(s.Error().text, "ORA-00904: \"EMPNO\": invalid identifier\n");
@@ -208,6 +215,42 @@ TEST_F(CallTest, ScrollableCursorFetchesInEveryOrientation) {
   EXPECT_EQ(client->OCIStmtFetch2(plain, s.err, 1, OCI_FETCH_FIRST, 0, OCI_DEFAULT), OCI_ERROR);
   EXPECT_EQ(s.Error().text, "ORA-24391: invalid fetch operation\n");
   EXPECT_EQ(client->OCIStmtFetch2(plain, s.err, 1, OCI_FETCH_NEXT, 0, OCI_DEFAULT), OCI_SUCCESS);
+}
+
+// Oracle's open cursors keep reading what they saw when DDL or a rollback comes in between.
+TEST_F(CallTest, OpenCursorsOutliveDdlAndRollback) {
+  ASSERT_EQ(Exec(s, "create table t_open (n number)"), OCI_SUCCESS);
+  OCIStmt* insert = Prepare("insert into t_open values (:n)");
+  int values[10];
+  for (int i = 0; i < 10; ++i) values[i] = i + 1;
+  OCIBind* bind = nullptr;
+  ASSERT_EQ(client->OCIBindByPos(insert, &bind, s.err, 1, values, sizeof(int), SQLT_INT, nullptr,
+                                 nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Execute(insert, 10), OCI_SUCCESS);
+  ASSERT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);
+
+  int out[4] = {};
+  OCIDefine* define = nullptr;
+  OCIStmt* select = Prepare("select n from t_open order by n");
+  ASSERT_EQ(client->OCIDefineByPos(select, &define, s.err, 1, out, sizeof(int), SQLT_INT, nullptr,
+                                   nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  ASSERT_EQ(Execute(select, 2), OCI_SUCCESS);
+  EXPECT_EQ(out[1], 2);
+  ASSERT_EQ(Exec(s, "insert into t_open values (99)"), OCI_SUCCESS);
+  ASSERT_EQ(client->OCITransRollback(s.svc, s.err, 0), OCI_SUCCESS);
+  ASSERT_EQ(client->OCIStmtFetch(select, s.err, 4, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS)
+      << s.Error().text;
+  EXPECT_EQ(out[0], 3);
+  EXPECT_EQ(out[3], 6);
+  ASSERT_EQ(Exec(s, "drop table t_open"), OCI_SUCCESS) << s.Error().text;
+  EXPECT_EQ(client->OCIStmtFetch(select, s.err, 4, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS);
+  EXPECT_EQ(out[0], 7);
+  EXPECT_EQ(out[3], 10);
+  EXPECT_EQ(client->OCIStmtFetch(select, s.err, 4, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_NO_DATA);
+  EXPECT_EQ(Attribute<ub4>(select, OCI_HTYPE_STMT, OCI_ATTR_ROWS_FETCHED), 0u);
+  EXPECT_EQ(Attribute<ub4>(select, OCI_HTYPE_STMT, OCI_ATTR_ROW_COUNT), 10u);
 }
 
 }  // namespace

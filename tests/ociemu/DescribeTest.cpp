@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ociemu/ClientFixture.h"
 
@@ -158,7 +159,8 @@ TEST_P(DescribeTest, ExpressionsDescribeAsOracleTypesThem) {
   const Case cases[] = {
       {"n * 2", 2, 22, 0, -127},     {"count(*)", 2, 22, 0, -127}, {"'abc'", 96, 3, 0, 0},
       {"sysdate", 12, 7, 0, 0},      {"d + 1", 12, 7, 0, 0},       {"rowid", 104, 10, 0, 0},
-      {"length(v)", 2, 22, 0, -127},
+      {"length(v)", 2, 22, 0, -127}, {"v || 'x'", 1, 31, 0, 0},    {"c || 'ab'", 96, 5, 0, 0},
+      {"upper(v)", 1, 30, 0, 0},     {"lower(c)", 96, 3, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expression);
@@ -229,13 +231,9 @@ TEST_P(DescribeTest, DescribeAnyTableGivesItsColumnList) {
 TEST_P(DescribeTest, ViewsSynonymsAndMissingObjects) {
   ASSERT_EQ(Exec(s, "create view kinds_v as select n, v, n * 2 twice from kinds"), OCI_SUCCESS)
       << s.Error().text;
-  // The synonyms the dictionary keeps: a private one of SCOTT and a public one.
-  db.ExecuteRaw(
-      "create table if not exists ociemu_synonyms (owner text, synonym_name text, "
-      "table_owner text, table_name text, db_link text, primary key (owner, synonym_name))");
-  db.ExecuteRaw(
-      "insert into ociemu_synonyms values ('SCOTT', 'K', 'SCOTT', 'KINDS', null), "
-      "('PUBLIC', 'PUBLIC_K', 'SCOTT', 'KINDS_V', null)");
+  ASSERT_EQ(Exec(s, "create synonym k for kinds"), OCI_SUCCESS) << s.Error().text;
+  ASSERT_EQ(Exec(s, "create public synonym public_k for scott.kinds_v"), OCI_SUCCESS)
+      << s.Error().text;
   OCIDescribe* d = nullptr;
   ASSERT_EQ(
       client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&d), OCI_HTYPE_DESCRIBE, 0, nullptr),
@@ -312,6 +310,88 @@ TEST_P(DescribeTest, ViewsSynonymsAndMissingObjects) {
     EXPECT_EQ(client->OCIAttrGet(d, OCI_HTYPE_DESCRIBE, &p, nullptr, OCI_ATTR_PARAM, s.err),
               OCI_ERROR);
   }
+  EXPECT_EQ(client->OCIHandleFree(d, OCI_HTYPE_DESCRIBE), OCI_SUCCESS);
+}
+
+TEST_P(DescribeTest, ProceduresAndFunctionsListTheirArguments) {
+  ASSERT_EQ(Exec(s,
+                 "create function f (a number, b in out varchar2) return date is "
+                 "begin b := b || 'x'; return sysdate + a; end;"),
+            OCI_SUCCESS)
+      << s.Error().text;
+  ASSERT_EQ(Exec(s, "create procedure p (x out binary_integer) is begin x := 1; end;"), OCI_SUCCESS)
+      << s.Error().text;
+  OCIDescribe* d = nullptr;
+  ASSERT_EQ(
+      client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&d), OCI_HTYPE_DESCRIBE, 0, nullptr),
+      OCI_SUCCESS);
+  struct Argument {
+    ub4 position;
+    const char* name;
+    ub2 type, typecode;
+    ub4 mode;
+    ub1 radix;
+  };
+  struct Case {
+    const char* name;
+    ub1 ptype, ltype;
+    std::vector<Argument> arguments;
+  };
+  const Case cases[] = {
+      {"f",
+       OCI_PTYPE_FUNC,
+       OCI_LTYPE_ARG_FUNC,
+       {{0, "", 12, 12, OCI_TYPEPARAM_OUT, 0},
+        {1, "A", 2, 2, OCI_TYPEPARAM_IN, 10},
+        {2, "B", 1, 9, OCI_TYPEPARAM_INOUT, 0}}},
+      {"SCOTT.P", OCI_PTYPE_PROC, OCI_LTYPE_ARG_PROC, {{1, "X", 3, 3, OCI_TYPEPARAM_OUT, 10}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(DescribeAny(d, c.name, OCI_PTYPE_UNK), OCI_SUCCESS) << s.Error().text;
+    void* routine = nullptr;
+    ASSERT_EQ(client->OCIAttrGet(d, OCI_HTYPE_DESCRIBE, &routine, nullptr, OCI_ATTR_PARAM, s.err),
+              OCI_SUCCESS);
+    EXPECT_EQ(Value<ub1>(routine, OCI_ATTR_PTYPE), c.ptype);
+    EXPECT_EQ(Value<ub1>(routine, OCI_ATTR_IS_INVOKER_RIGHTS), 0);
+    void* list = Value<void*>(routine, OCI_ATTR_LIST_ARGUMENTS);
+    EXPECT_EQ(Value<ub1>(list, OCI_ATTR_LTYPE), c.ltype);
+    EXPECT_EQ(Value<ub2>(list, OCI_ATTR_NUM_PARAMS), c.arguments.size());
+    for (const Argument& a : c.arguments) {
+      SCOPED_TRACE(a.position);
+      void* arg = nullptr;
+      ASSERT_EQ(client->OCIParamGet(list, OCI_DTYPE_PARAM, s.err, &arg, a.position), OCI_SUCCESS)
+          << s.Error().text;
+      EXPECT_EQ(Value<ub1>(arg, OCI_ATTR_PTYPE), OCI_PTYPE_ARG);
+      EXPECT_EQ(Text(arg, OCI_ATTR_NAME), a.name);
+      EXPECT_EQ(Value<ub2>(arg, OCI_ATTR_POSITION), a.position);
+      EXPECT_EQ(Value<ub2>(arg, OCI_ATTR_DATA_TYPE), a.type);
+      EXPECT_EQ(Value<ub2>(arg, OCI_ATTR_TYPECODE), a.typecode);
+      EXPECT_EQ(Value<ub4>(arg, OCI_ATTR_IOMODE), a.mode);
+      EXPECT_EQ(Value<ub1>(arg, OCI_ATTR_RADIX), a.radix);
+      EXPECT_EQ(Value<ub1>(arg, OCI_ATTR_PRECISION), 0);
+      EXPECT_EQ(Value<ub1>(arg, OCI_ATTR_HAS_DEFAULT), 0);
+      EXPECT_EQ(Value<ub2>(arg, OCI_ATTR_LEVEL), 0);
+      EXPECT_EQ(Value<void*>(arg, OCI_ATTR_LIST_ARGUMENTS), nullptr);
+    }
+    // A procedure's list starts at 1, a function's at 0 (its result).
+    void* none = nullptr;
+    const ub4 before = c.ltype == OCI_LTYPE_ARG_FUNC ? 0 : 1;
+    if (before == 1) {
+      EXPECT_EQ(client->OCIParamGet(list, OCI_DTYPE_PARAM, s.err, &none, 0), OCI_ERROR);
+      EXPECT_EQ(s.Error().code, 24334);
+    }
+    EXPECT_EQ(client->OCIParamGet(list, OCI_DTYPE_PARAM, s.err, &none,
+                                  before + static_cast<ub4>(c.arguments.size())),
+              OCI_ERROR);
+    EXPECT_EQ(s.Error().code, 24334);
+  }
+  // Asked for the other kind, or for a table, the routine is not there.
+  EXPECT_EQ(DescribeAny(d, "P", OCI_PTYPE_FUNC), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 4043);
+  EXPECT_EQ(DescribeAny(d, "F", OCI_PTYPE_TABLE), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 4043);
+  EXPECT_EQ(DescribeAny(d, "F", OCI_PTYPE_FUNC), OCI_SUCCESS);
   EXPECT_EQ(client->OCIHandleFree(d, OCI_HTYPE_DESCRIBE), OCI_SUCCESS);
 }
 

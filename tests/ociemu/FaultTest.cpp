@@ -84,5 +84,144 @@ TEST_F(FaultTest, LostConnectionGivesEndOfFileThenNotConnected) {
   t.LogOff();
 }
 
+class StatementFaultTest : public ClientTest {
+ protected:
+  void SetUp() override {
+    ClientTest::SetUp();
+    ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
+    ASSERT_EQ(Exec(s, "create table t_rows (n number)"), OCI_SUCCESS);
+    for (int i = 1; i <= 10; ++i) {
+      ASSERT_EQ(Exec(s, "insert into t_rows values (" + std::to_string(i) + ")"), OCI_SUCCESS);
+    }
+    ASSERT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_SUCCESS);
+    ASSERT_EQ(
+        client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+        OCI_SUCCESS);
+  }
+  void TearDown() override {
+    client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+    s.LogOff();
+  }
+  sword Run(const std::string& sql, ub4 iters) {
+    EXPECT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                     static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+              OCI_SUCCESS);
+    return client->OCIStmtExecute(s.svc, stmt, s.err, iters, 0, nullptr, nullptr, OCI_DEFAULT);
+  }
+
+  Oci8Session s{*client};
+  OCIStmt* stmt = nullptr;
+};
+
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAFetch) {
+  db.LoseConnectionInCall("OCIStmtFetch", 3);
+  ASSERT_EQ(Run("select n from t_rows order by n", 0), OCI_SUCCESS);
+  int values[5] = {};
+  OCIDefine* d = nullptr;
+  ASSERT_EQ(client->OCIDefineByPos(stmt, &d, s.err, 1, values, sizeof(int), SQLT_INT, nullptr,
+                                   nullptr, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 2, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS);
+  // The next fetch breaks off after three rows of its five.
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 5, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+  EXPECT_EQ(s.Error().text, "ORA-03113: end-of-file on communication channel\n");
+  EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+  EXPECT_EQ(client->OCITransCommit(s.svc, s.err, 0), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+}
+
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAnArrayInsertLosesTheTransaction) {
+  db.LoseConnectionInCall("OCIStmtExecute", 2);
+  int values[4] = {11, 12, 13, 14};
+  ASSERT_EQ(client->OCIStmtPrepare(
+                stmt, s.err, reinterpret_cast<const OraText*>("insert into t_rows values (:n)"), 30,
+                OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  OCIBind* b = nullptr;
+  ASSERT_EQ(client->OCIBindByPos(stmt, &b, s.err, 1, values, sizeof(int), SQLT_INT, nullptr,
+                                 nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
+            OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 4, 0, nullptr, nullptr, OCI_DEFAULT),
+            OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3113);
+  db.ClearFaults();
+  Oci8Session other(*client);
+  ASSERT_TRUE(other.LogOn("SCOTT", "TIGER"));
+  EXPECT_EQ(Query(other, "select count(*) from t_rows"), (Rows{{"10"}}));
+  other.LogOff();
+}
+
+TEST_F(StatementFaultTest, ConnectionLostInTheMiddleOfAPlsqlBlock) {
+  db.LoseConnectionInCall("OCIStmtExecute", 20);
+  const char* block =
+      "declare n number := 0; begin for i in 1 .. 100 loop "
+      "insert into t_rows values (i + 100); n := n + 1; end loop; "
+      "exception when others then null; end;";
+  EXPECT_EQ(Run(block, 1), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3113);
+  EXPECT_EQ(Run("select n from t_rows", 0), OCI_ERROR);
+  EXPECT_EQ(s.Error().code, 3114);
+  db.ClearFaults();
+  Oci8Session other(*client);
+  ASSERT_TRUE(other.LogOn("SCOTT", "TIGER"));
+  EXPECT_EQ(Query(other, "select count(*) from t_rows"), (Rows{{"10"}}));
+  other.LogOff();
+}
+
+TEST_F(StatementFaultTest, ChosenErrorOnTheNthExecution) {
+  db.FailNthCall("OCIStmtExecute", 54, 3);
+  const sword expected[] = {OCI_SUCCESS, OCI_SUCCESS, OCI_ERROR, OCI_SUCCESS};
+  for (sword status : expected) {
+    EXPECT_EQ(Run("select n from t_rows", 0), status);
+  }
+  EXPECT_EQ(s.Error().code, 54);
+}
+
+// Rows the server sent ahead are handed out without a round trip, so a failing server is only
+// met once they are used up.
+TEST_F(StatementFaultTest, PrefetchedRowsNeedNoRoundTrip) {
+  const struct {
+    ub4 rows;
+    ub4 memory;
+    int servedLocally;  // single-row fetches that succeed before the first round trip
+  } cases[] = {{0, 0, 0}, {1, 0, 1}, {5, 0, 5}, {0, 44, 2}, {5, 22, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rows) + " rows, " + std::to_string(c.memory) + " bytes");
+    db.ClearFaults();
+    ASSERT_EQ(client->OCIStmtPrepare(stmt, s.err,
+                                     reinterpret_cast<const OraText*>("select n from t_rows"), 20,
+                                     OCI_NTV_SYNTAX, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ub4 rows = c.rows, memory = c.memory;
+    ASSERT_EQ(client->OCIAttrSet(stmt, OCI_HTYPE_STMT, &rows, 0, OCI_ATTR_PREFETCH_ROWS, s.err),
+              OCI_SUCCESS);
+    ASSERT_EQ(client->OCIAttrSet(stmt, OCI_HTYPE_STMT, &memory, 0, OCI_ATTR_PREFETCH_MEMORY, s.err),
+              OCI_SUCCESS);
+    int value = 0;
+    OCIDefine* d = nullptr;
+    ASSERT_EQ(client->OCIDefineByPos(stmt, &d, s.err, 1, &value, sizeof value, SQLT_INT, nullptr,
+                                     nullptr, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    ASSERT_EQ(client->OCIStmtExecute(s.svc, stmt, s.err, 0, 0, nullptr, nullptr, OCI_DEFAULT),
+              OCI_SUCCESS);
+    db.FailCall("OCIStmtFetch", 54);
+    for (int i = 0; i < c.servedLocally; ++i) {
+      EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_SUCCESS);
+    }
+    EXPECT_EQ(client->OCIStmtFetch(stmt, s.err, 1, OCI_FETCH_NEXT, OCI_DEFAULT), OCI_ERROR);
+    EXPECT_EQ(s.Error().code, 54);
+  }
+}
+
+TEST_F(StatementFaultTest, DelayOnEveryCall) {
+  db.DelayCall("*", 100);
+  for (const char* sql : {"select n from t_rows", "delete from t_rows where n = 1"}) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(sql, sql[0] == 's' ? 0 : 1), OCI_SUCCESS);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  }
+}
+
 }  // namespace
 }  // namespace ociemu::test

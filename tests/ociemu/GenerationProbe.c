@@ -101,7 +101,7 @@ static void run_helpers(void* library, struct probe* p, OCIError* err, const OCI
   expect(p,
          CALL(OCINumberToText)(err, &sum, (const oratext*)"FM9999", 6, NULL, 0, &size, text) ==
                  OCI_SUCCESS &&
-             strcmp((const char*)text, "20") == 0,
+             size == 2 && memcmp(text, "20", 2) == 0,
          "OCINumberToText");
   expect(p, CALL(OCIDateCheck)(err, fetched, &invalid) == OCI_SUCCESS && invalid == 0,
          "OCIDateCheck");

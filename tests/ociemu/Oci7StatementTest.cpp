@@ -38,6 +38,9 @@ class Oci7StatementTest : public ClientTest,
     OraText connect[] = "scott/TIGER@ORCL";
     ASSERT_EQ(client->olog(&lda, hda, connect, -1, nullptr, -1, nullptr, -1, 0), 0);
     ASSERT_EQ(client->oopen(&cda, &lda, nullptr, -1, -1, nullptr, -1), 0);
+    // Every 7.x client has the statement calls beyond obndra.
+    ASSERT_TRUE(client->obndrv && client->obndrn && client->obindps && client->odefinps &&
+                client->ocan && client->oflng);
   }
   void TearDown() override {
     client->oclose(&cda);
@@ -172,6 +175,13 @@ TEST_P(Oci7StatementTest, ParseErrorsSetTheCodeAndOffset) {
                            -1, 1, 2),
             0);
   EXPECT_EQ(client->oexec(&cda), 942);
+  EXPECT_EQ(cda.peo, 14);
+  EXPECT_EQ(cda.fc, OCI7_FC_OEXEC);
+  // The message keeps what the error names.
+  EXPECT_EQ(Parse(&cda, "select nosuchcol from dual"), 904);
+  EXPECT_EQ(cda.peo, 7);
+  client->oerhms(&lda, static_cast<sb2>(cda.rc), buf, sizeof buf);
+  EXPECT_STREQ(reinterpret_cast<char*>(buf), "ORA-00904: \"NOSUCHCOL\": invalid identifier\n");
   EXPECT_EQ(Run("alter user scott identified by puma"), 0);
   EXPECT_TRUE(db.CheckPassword("SCOTT", "puma"));
 }
@@ -323,6 +333,13 @@ TEST_P(Oci7StatementTest, BindsByNameNumberAndPlainArrays) {
             0);
   ASSERT_EQ(client->oexn(&cda, 3, 0), 0) << cda.rc;
   EXPECT_EQ(cda.rpc, 3u);
+  // An offset skips the first elements: iters - rowoff rows run, the arrays' last stays last.
+  ASSERT_EQ(client->oexn(&cda, 3, 2), 0) << cda.rc;
+  EXPECT_EQ(cda.rpc, 1u);
+  EXPECT_EQ(CountFromOtherLogon("select count(*) from b7 where a = 30"), 0);  // not committed
+  ASSERT_EQ(client->ocom(&lda), 0);
+  EXPECT_EQ(CountFromOtherLogon("select count(*) from b7 where a = 30"), 2);
+  EXPECT_EQ(client->oexn(&cda, 2, 2), 24333);
 
   ASSERT_EQ(Parse(&cda, "select a, s, d from b7 order by a"), 0);
   int a[4] = {};

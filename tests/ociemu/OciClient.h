@@ -59,6 +59,7 @@ class OciClient {
   OCIEMU_ENTRY(OCIStmtGetPieceInfo);
   OCIEMU_ENTRY(OCIStmtSetPieceInfo);
   OCIEMU_ENTRY(OCIDefineDynamic);
+  OCIEMU_ENTRY(OCIBindDynamic);
   OCIEMU_ENTRY(OCISvcCtxToLda);
   OCIEMU_ENTRY(OCILdaToSvcCtx);
   OCIEMU_ENTRY(OCIStmtPrepare);

@@ -374,9 +374,8 @@ TEST_F(StatementTest, StatementTypeAndFunctionCodeAfterPrepare) {
     EXPECT_EQ(code, c.code);
     Free(stmt);
   }
-  // PL/SQL is beyond this server.
-  EXPECT_EQ(Exec(s, "begin null; end;"), OCI_ERROR);
-  EXPECT_EQ(s.Error().code, 3001);
+  // A block runs; the PL/SQL tests cover what it can do.
+  EXPECT_EQ(Exec(s, "begin null; end;"), OCI_SUCCESS);
 }
 
 TEST_F(StatementTest, TransactionsAreIsolatedUntilCommit) {

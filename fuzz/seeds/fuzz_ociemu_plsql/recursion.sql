@@ -1,0 +1,1 @@
+declare function f(n number) return number is begin if n < 1 then return 0; end if; return n + f(n - 1); end; begin :r := f(50); while true loop null; end loop; end;

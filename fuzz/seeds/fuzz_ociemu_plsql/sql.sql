@@ -1,0 +1,1 @@
+declare x number; begin select a into x from t1 where b = :b; update t1 set a = a + 1; :r := sql%rowcount; open :c for select * from t1; execute immediate 'delete from t1 where a = :1' using x; raise_application_error(-20001, 'done'); end;
