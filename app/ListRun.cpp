@@ -26,8 +26,6 @@
 namespace app {
 namespace {
 
-constexpr int kUsageError = 2;
-
 // Collects the targets of every source; an error text when one of them cannot be used.
 std::string gatherTargets(const std::vector<std::string>& userIds, const BatchOptions& options,
                           std::istream& in, std::vector<Target>& targets) {

@@ -12,11 +12,13 @@
 #include "app/Shell.h"
 #include "app/Version.h"
 #include "platform/Process.h"
+#include "platform/ProgramStart.h"
 #include "platform/Services.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  std::vector<std::string> args(argv + 1, argv + argc);
+  platform::useUtf8Console();
+  const std::vector<std::string> args = platform::programArguments(argc, argv);
   const app::Arguments arguments = app::ParseArguments(args);
   if (!arguments.error.empty()) {
     std::cerr << "dblogon: " << arguments.error << "\n\n" << app::UsageText();

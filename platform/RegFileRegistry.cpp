@@ -1,18 +1,66 @@
 // The .reg file registry: cached reads keyed on the file's identity, locked read-modify-write.
 #include "platform/RegFileRegistry.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "platform/Process.h"
 #include "platform/Services.h"
 #include "platform/internal/AtomicFile.h"
 #include "platform/internal/RegDocument.h"
 #include "platform/internal/Text.h"
+#ifdef _WIN32
+#include "platform/internal/WideText.h"
+#endif
 
 namespace platform {
 
+#ifdef _WIN32
+// What identifies one version of the file: any write (ours replace the file, so its index
+// changes) changes one of these.
+struct RegFileRegistry::Stamp {
+  std::string path;
+  bool exists = false;
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  DWORD sizeHigh = 0;
+  DWORD sizeLow = 0;
+  FILETIME modified{};
+
+  static Stamp of(const std::string& path) {
+    Stamp s;
+    s.path = path;
+    HANDLE file = ::CreateFileW(internal::toWide(path).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return s;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file, &info) != 0) {
+      s.exists = true;
+      s.volume = info.dwVolumeSerialNumber;
+      s.indexHigh = info.nFileIndexHigh;
+      s.indexLow = info.nFileIndexLow;
+      s.sizeHigh = info.nFileSizeHigh;
+      s.sizeLow = info.nFileSizeLow;
+      s.modified = info.ftLastWriteTime;
+    }
+    ::CloseHandle(file);
+    return s;
+  }
+  bool operator==(const Stamp& o) const {
+    return path == o.path && exists == o.exists && volume == o.volume && indexHigh == o.indexHigh &&
+           indexLow == o.indexLow && sizeHigh == o.sizeHigh && sizeLow == o.sizeLow &&
+           modified.dwLowDateTime == o.modified.dwLowDateTime &&
+           modified.dwHighDateTime == o.modified.dwHighDateTime;
+  }
+};
+#else
 // What identifies one version of the file: any write (ours replace the inode) changes one of these.
 struct RegFileRegistry::Stamp {
   std::string path;
@@ -43,6 +91,7 @@ struct RegFileRegistry::Stamp {
            changed.tv_nsec == o.changed.tv_nsec;
   }
 };
+#endif
 
 RegFileRegistry::RegFileRegistry() : mode_(Mode::DefaultFile) {}
 
@@ -62,6 +111,12 @@ RegFileRegistry::~RegFileRegistry() = default;
 std::string RegFileRegistry::defaultPath() {
   const std::optional<std::string> explicitPath = process().getEnv("DBLOGON_REGISTRY");
   if (explicitPath && !explicitPath->empty()) return *explicitPath;
+#ifdef _WIN32
+  // Windows has the real registry; a file is used only when asked for, or in the settings folder.
+  const std::optional<std::string> appData = process().getEnv("APPDATA");
+  if (!appData || appData->empty()) return {};
+  return *appData + "\\dblogon\\registry.reg";
+#else
   const std::optional<std::string> config = process().getEnv("XDG_CONFIG_HOME");
   if (config && !config->empty() && config->front() == '/')
     return *config + "/dblogon/registry.reg";
@@ -73,6 +128,7 @@ std::string RegFileRegistry::defaultPath() {
     home = entry->pw_dir;
   }
   return *home + "/.config/dblogon/registry.reg";
+#endif
 }
 
 std::string RegFileRegistry::path() const {
@@ -141,8 +197,7 @@ bool RegFileRegistry::edit(RootKey root,
   const std::string file = path();
   if (file.empty()) return false;
   const std::string folder = internal::parentFolder(file);
-  struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0 && !internal::makeDirectories(folder)) return false;
+  if (!internal::makeDirectories(folder)) return false;
   cache_.reset();
   return internal::editFile(
       file,

@@ -40,7 +40,8 @@ class RegFileRegistry : public Registry {
   RegFileRegistry& operator=(const RegFileRegistry&) = delete;
 
   // DBLOGON_REGISTRY when set and not empty, else $XDG_CONFIG_HOME/dblogon/registry.reg (when that
-  // variable holds an absolute path), else ~/.config/dblogon/registry.reg. Read through process().
+  // variable holds an absolute path), else ~/.config/dblogon/registry.reg; on Windows
+  // %APPDATA%\dblogon\registry.reg. Read through process().
   static std::string defaultPath();
 
   // The file in use; empty for the in-memory form.

@@ -3,13 +3,21 @@
 // one).
 #include "platform/Services.h"
 
-#include "platform/DlLibraries.h"
 #include "platform/IniFileProfile.h"
+#include "platform/SteadyClock.h"
+#ifdef _WIN32
+#include "platform/WinFileSystem.h"
+#include "platform/WinLibraries.h"
+#include "platform/WinLocale.h"
+#include "platform/WinProcess.h"
+#include "platform/WinRegistry.h"
+#else
+#include "platform/DlLibraries.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/PosixLocale.h"
 #include "platform/PosixProcess.h"
 #include "platform/RegFileRegistry.h"
-#include "platform/SteadyClock.h"
+#endif
 
 namespace platform {
 namespace {
@@ -17,12 +25,20 @@ namespace {
 Services& current() {
   static Services set = [] {
     Services s;
+#ifdef _WIN32
+    s.registry = new WinRegistry();
+    s.libraries = new WinLibraries();
+    s.process = new WinProcess();
+    s.fileSystem = new WinFileSystem();
+    s.locale = new WinLocale();
+#else
     s.registry = new RegFileRegistry();
-    s.profile = new IniFileProfile();
     s.libraries = new DlLibraries();
     s.process = new PosixProcess();
     s.fileSystem = new PosixFileSystem();
     s.locale = new PosixLocale();
+#endif
+    s.profile = new IniFileProfile();
     s.clock = new SteadyClock();
     return s;
   }();

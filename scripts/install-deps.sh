@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, testing and running dblogon need on a Debian machine (as root).
 # Quick when everything is already there: only missing packages are fetched.
+# Usage: scripts/install-deps.sh [windows]
+#   windows: also the mingw-w64 cross compiler and Wine, for the windows preset (not needed, and not
+#   fetched, by the Linux builds).
 set -euo pipefail
 
 packages=(
@@ -14,6 +17,12 @@ packages=(
   man-db
   nodejs
 )
+for extra in "$@"; do
+  case "$extra" in
+    windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64) ;;
+    *) echo "install-deps.sh: unknown part '$extra' (known: windows)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

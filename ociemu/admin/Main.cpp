@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ociemu/admin/DemoHome.h"
+#include "ociemu/admin/FaultSettings.h"
 #include "ociemu/admin/SqlScript.h"
 #include "ociemu/internal/Connection.h"
 #include "ociemu/internal/Database.h"
@@ -35,10 +36,16 @@ else $ORACLE_HOME/oradata. A name ending in .db is taken as a path.
   accounts DB                             list the accounts
   banner DB [TEXT]                        show or set the server banner
   charset DB NAME                         the character set (AL32UTF8, WE8MSWIN1252 ...)
-  fault DB CALL [--code N] [--delay MS]   fail or delay an entry point ("*" for all)
-  lose DB N                               connections drop after N calls
+  fault DB CALL [--code N [--nth N]] [--delay MS]
+                                          fail an entry point ("*" for all) with ORA-N,
+                                          only on its Nth call of each connection with
+                                          --nth; hold it back MS milliseconds first
+  lose DB N                               connections drop after N calls (ORA-03113, then
+                                          ORA-03114)
+  lose-in-call DB CALL N                  connections drop in the middle of CALL, after N
+                                          rows fetched or written, or N PL/SQL statements
   faults DB                               list the faults
-  clear-faults DB
+  clear-faults DB [CALL]                  remove all faults, or those set for CALL
   sql DB [--user NAME] [FILE]             run a SQL script (standard input without FILE)
 
   demo-home FOLDER [--library FILE] [--oramts FILE]
@@ -82,23 +89,23 @@ std::string Status(std::string s) {
   return s;
 }
 
-int Number(const std::string& text) {
+int Number(const std::string& text, int least = 0) {
   try {
     size_t used = 0;
     int v = std::stoi(text, &used);
-    if (used != text.size()) throw std::invalid_argument(text);
+    if (used != text.size() || v < least) throw std::invalid_argument(text);
     return v;
   } catch (const std::exception&) {
-    Usage("not a number: " + text);
+    Usage(least > 0 ? "not a positive number: " + text : "not a number: " + text);
   }
 }
 
 Options Parse(int argc, char** argv) {
   Options o;
   static const std::map<std::string, bool> withValue = {
-      {"--data", true},     {"--home", true},    {"--status", true}, {"--grace-days", true},
-      {"--code", true},     {"--delay", true},   {"--user", true},   {"--sysdba", false},
-      {"--sysoper", false}, {"--library", true}, {"--oramts", true}};
+      {"--data", true},    {"--home", true},     {"--status", true},  {"--grace-days", true},
+      {"--code", true},    {"--delay", true},    {"--nth", true},     {"--user", true},
+      {"--sysdba", false}, {"--sysoper", false}, {"--library", true}, {"--oramts", true}};
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") Usage();
@@ -197,25 +204,33 @@ int Run(const Options& o) {
     Need(o, 3);
     ociemu::Fault f;
     f.call = o.args[2];
-    if (o.flags.count("--code")) f.code = Number(o.flags.at("--code"));
-    if (o.flags.count("--delay")) f.delayMs = Number(o.flags.at("--delay"));
+    if (o.flags.count("--code")) f.code = Number(o.flags.at("--code"), 1);
+    if (o.flags.count("--delay")) f.delayMs = Number(o.flags.at("--delay"), 1);
+    if (o.flags.count("--nth")) f.nth = Number(o.flags.at("--nth"), 1);
     if (!f.code && !f.delayMs) Usage("a fault needs --code or --delay");
+    if (f.nth && !f.code) Usage("--nth picks the call that fails: it needs --code");
     db->AddFault(f);
   } else if (command == "lose") {
     Need(o, 3);
-    db->AddFault(ociemu::Fault{"*", 0, 0, Number(o.args[2])});
+    ociemu::Fault f;
+    f.loseAfter = Number(o.args[2], 1);
+    db->AddFault(f);
+  } else if (command == "lose-in-call") {
+    Need(o, 4);
+    ociemu::Fault f;
+    f.call = o.args[2];
+    f.loseInCall = Number(o.args[3], 1);
+    db->AddFault(f);
   } else if (command == "faults") {
     Need(o, 2);
-    for (const auto& f : db->Faults()) {
-      std::cout << f.call;
-      if (f.code) std::cout << " code " << f.code;
-      if (f.delayMs) std::cout << " delay " << f.delayMs << " ms";
-      if (f.loseAfter) std::cout << " lose after " << f.loseAfter << " calls";
-      std::cout << "\n";
-    }
+    for (const auto& f : db->Faults()) std::cout << ociemu::admin::DescribeFault(f) << "\n";
   } else if (command == "clear-faults") {
-    Need(o, 2);
-    db->ClearFaults();
+    if (o.args.size() == 3) {
+      ociemu::admin::ClearFaultsOf(*db, o.args[2]);
+    } else {
+      Need(o, 2);
+      db->ClearFaults();
+    }
   } else if (command == "sql") {
     if (o.args.size() > 3) Usage("sql takes one file at most");
     std::stringstream script;

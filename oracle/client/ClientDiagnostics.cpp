@@ -129,6 +129,20 @@ std::vector<std::string> LoaderReasons() {
   return reasons;
 }
 
+#ifdef _WIN32
+// What to do about a loader's reason. Windows words its reasons in the user's language and does
+// not name a missing dependency, so the advice goes by whether the file itself is there: when it
+// is, a DLL it needs is missing or it is built for another machine.
+std::string AdviceForLoader(const std::string& library, const std::string&) {
+  if (!platform::fileSystem().fileExists(library))
+    return "Check that " + library +
+           " exists, or point ORACLE_HOME at a folder that holds the client.";
+  return "Install the Oracle client's other DLLs beside " + library +
+         " (or put their folder on PATH), and make sure the client is built for this machine (" +
+         std::string(sizeof(void*) == 8 ? "64" : "32") +
+         "-bit); then run dblogon --diagnose again.";
+}
+#else
 // What to do about a loader's reason: a missing dependency is named by the loader before ": cannot
 // open shared object file"; other reasons name the library itself.
 std::string AdviceForLoader(const std::string& library, const std::string& reason) {
@@ -148,6 +162,7 @@ std::string AdviceForLoader(const std::string& library, const std::string& reaso
     return library + " is not a shared library: reinstall the Oracle client there.";
   return "The loader's reason above tells what is wrong with " + library + ".";
 }
+#endif
 
 struct Summary {
   std::vector<std::string> found;
@@ -165,8 +180,8 @@ void SummarizeLoadFailure(Summary& summary, const std::string& chosenHome) {
     case lrNoHome:
       summary.found.push_back("no Oracle client");
       if (!chosenHome.empty()) {
-        summary.failed = "ORACLEHOME=" + chosenHome +
-                         " names neither an Oracle home in the registry file nor a folder.";
+        summary.failed = "ORACLEHOME=" + chosenHome + " names neither an Oracle home in " +
+                         kRegistryWords + " nor a folder.";
         summary.next = "Give ORACLEHOME= the folder of the Oracle client (the one with " + lib +
                        "), or leave it out.";
       } else {
@@ -312,7 +327,8 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
     std::vector<std::string> homes;
     if (s.OracleHomes)
       for (const auto& entry : *s.OracleHomes) homes.push_back(entry.first);
-    line("Oracle homes in the registry file", homes.empty() ? "none" : Joined(homes, 99));
+    line(std::string("Oracle homes in ") + kRegistryWords,
+         homes.empty() ? "none" : Joined(homes, 99));
   }
   const std::string forced = GetParamValue("OCIDLL");
   if (!forced.empty())
@@ -382,8 +398,14 @@ void WriteLookedAt(std::ostream& out, const std::vector<FileFinding>& names,
 void WriteEnvironment(std::ostream& out) {
   out << "\nEnvironment\n";
   const platform::Process& process = platform::process();
-  for (const char* name : {"ORACLE_HOME", "TNS_ADMIN", "ORACLE_SID", "TWO_TASK", "PATH",
-                           "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"}) {
+#ifdef _WIN32
+  // The loader searches PATH only, and the homes are in the registry itself.
+  const auto names = {"ORACLE_HOME", "TNS_ADMIN", "ORACLE_SID", "TWO_TASK", "PATH"};
+#else
+  const auto names = {"ORACLE_HOME", "TNS_ADMIN",       "ORACLE_SID",      "TWO_TASK",
+                      "PATH",        "LD_LIBRARY_PATH", "DBLOGON_REGISTRY"};
+#endif
+  for (const char* name : names) {
     std::optional<std::string> value = process.getEnv(name);
     out << "  " << name << " = " << (value ? *value : std::string("(not set)")) << '\n';
   }

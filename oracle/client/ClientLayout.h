@@ -7,6 +7,14 @@
 
 namespace oracle {
 
+// How messages name the store the Oracle homes are registered in: Windows has the registry itself,
+// POSIX the .reg file standing in for it.
+#ifdef _WIN32
+inline constexpr const char* kRegistryWords = "the registry";
+#else
+inline constexpr const char* kRegistryWords = "the registry file";
+#endif
+
 struct ClientLayout {
   std::string libraryFolder;     // subfolder of a home that holds the libraries
   std::string mainLibrary;       // the client library proper

@@ -328,9 +328,8 @@ std::string GetOracleHomeDir() {
       s.OracleHomeHasBin = DirectoryExists(HomeLibraryFolder(chosen));
       return chosen;
     }
-    const std::string line =
-        "ORACLEHOME=" + chosen +
-        ": neither the name of an Oracle home in the registry file nor a folder";
+    const std::string line = "ORACLEHOME=" + chosen + ": neither the name of an Oracle home in " +
+                             kRegistryWords + " nor a folder";
     if (s.OCITrace.find(line) == std::string::npos) AddTrace(line);
     return "";
   }

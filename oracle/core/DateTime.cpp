@@ -118,7 +118,11 @@ double now() {
   const auto point = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(point);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &seconds);  // the C run-time's thread-safe form, arguments swapped
+#else
   localtime_r(&seconds, &local);
+#endif
   const int ms = static_cast<int>(
       std::chrono::duration_cast<std::chrono::milliseconds>(point.time_since_epoch()).count() %
       1000);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <filesystem>
 
+#include "FileFacts.h"
 #include "platform/IniFileProfile.h"
 #include "support/TempFolder.h"
 
@@ -21,8 +23,8 @@ class IniFileProfileTest : public ::testing::Test {
   std::vector<std::string> strayFiles() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-      const std::string name = entry.path().filename();
-      if (name.front() == '.') names.push_back(name);
+      const std::string name = entry.path().filename().string();
+      if (testing::isStrayName(name)) names.push_back(name);
     }
     return names;
   }
@@ -175,8 +177,8 @@ TEST_F(IniFileProfileTest, RefusedWritesLeaveTheFileAlone) {
   EXPECT_EQ(TempFolder::read(file_), saved);
   EXPECT_FALSE(ini_.writeString(folder_.file("no/such/folder.ini"), "Logon", "0", "v"));
   EXPECT_FALSE(ini_.writeString("", "Logon", "0", "v"));
-  if (::geteuid() != 0) {
-    ASSERT_EQ(::chmod(file_.c_str(), 0400), 0);
+  if (testing::permissionsBind()) {
+    ASSERT_TRUE(testing::makeReadOnly(file_));
     EXPECT_FALSE(ini_.writeString(file_, "Logon", "0", "w"));
     EXPECT_EQ(TempFolder::read(file_), saved);
   }
@@ -185,30 +187,34 @@ TEST_F(IniFileProfileTest, RefusedWritesLeaveTheFileAlone) {
 
 TEST_F(IniFileProfileTest, WritesReplaceTheFileAtomically) {
   TempFolder::write(file_, "[Logon]\n0=a\n");
+#ifndef _WIN32
   ASSERT_EQ(::chmod(file_.c_str(), 0604), 0);
-  struct stat before {};
-  ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+#endif
+  const std::uint64_t before = testing::fileIdentity(file_);
   ASSERT_TRUE(ini_.writeString(file_, "Logon", "0", "b"));
-  struct stat after {};
-  ASSERT_EQ(::stat(file_.c_str(), &after), 0);
-  EXPECT_NE(after.st_ino, before.st_ino);
-  EXPECT_EQ(after.st_mode & 0777, 0604u);
+  const std::uint64_t after = testing::fileIdentity(file_);
+  EXPECT_NE(after, before);
+#ifndef _WIN32
+  struct stat kept {};
+  ASSERT_EQ(::stat(file_.c_str(), &kept), 0);
+  EXPECT_EQ(kept.st_mode & 0777, 0604u);
+#endif
   EXPECT_EQ(TempFolder::read(file_), "[Logon]\n0=b\n");
 
   // Rewriting the same value leaves the file itself alone.
   ASSERT_TRUE(ini_.writeString(file_, "Logon", "0", "b"));
-  struct stat same {};
-  ASSERT_EQ(::stat(file_.c_str(), &same), 0);
-  EXPECT_EQ(same.st_ino, after.st_ino);
+  EXPECT_EQ(testing::fileIdentity(file_), after);
 
   // A new file gets the usual mode for new files (0666 less the umask).
   const std::string fresh = folder_.file("fresh.ini");
   ASSERT_TRUE(ini_.writeString(fresh, "S", "k", "v"));
+#ifndef _WIN32
   const mode_t mask = ::umask(0);
   ::umask(mask);
   struct stat created {};
   ASSERT_EQ(::stat(fresh.c_str(), &created), 0);
   EXPECT_EQ(created.st_mode & 0777, 0666u & ~mask);
+#endif
   EXPECT_EQ(TempFolder::read(fresh), "[S]\nk=v\n");
   EXPECT_TRUE(strayFiles().empty());
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <thread>
 
+#include "FileFacts.h"
 #include "platform/FakeProcess.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
@@ -208,8 +210,8 @@ class RegFileRegistryFile : public ::testing::Test {
   std::vector<std::string> strayFiles() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-      const std::string name = entry.path().filename();
-      if (name.front() == '.') names.push_back(name);
+      const std::string name = entry.path().filename().string();
+      if (testing::isStrayName(name)) names.push_back(name);
     }
     return names;
   }
@@ -401,17 +403,23 @@ TEST_F(RegFileRegistryFile, ForeignFilesAreReadButNeverWritten) {
 TEST_F(RegFileRegistryFile, WritesReplaceTheFileAtomically) {
   RegFileRegistry reg(path_);
   ASSERT_TRUE(reg.createKey(HKCU, "Software\\Test"));
-  struct stat before {};
-  ASSERT_EQ(::stat(path_.c_str(), &before), 0);
-  EXPECT_EQ(before.st_mode & 0777, 0600u);  // a new registry file is private
-
+  const std::uint64_t before = testing::fileIdentity(path_);
+  ASSERT_NE(before, 0u);
+#ifndef _WIN32
+  struct stat created {};
+  ASSERT_EQ(::stat(path_.c_str(), &created), 0);
+  EXPECT_EQ(created.st_mode & 0777, 0600u);  // a new registry file is private
   ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+#endif
   ASSERT_TRUE(reg.writeString(HKCU, "Software\\Test", "v", "1"));
+  EXPECT_NE(testing::fileIdentity(path_), before);  // a new file moved into place, not rewritten
+#ifndef _WIN32
   struct stat after {};
   ASSERT_EQ(::stat(path_.c_str(), &after), 0);
-  EXPECT_NE(after.st_ino, before.st_ino);  // a new file renamed into place, not rewritten
   EXPECT_EQ(after.st_mode & 0777, 0640u);  // with the old file's permissions
+#endif
   EXPECT_TRUE(strayFiles().empty());
+#ifndef _WIN32
 
   // A registry reached through a symbolic link: the link stays, its target changes.
   const std::string link = folder_.file("link.reg");
@@ -420,6 +428,7 @@ TEST_F(RegFileRegistryFile, WritesReplaceTheFileAtomically) {
   ASSERT_TRUE(linked.writeString(HKCU, "Software\\Test", "w", "2"));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(reg.readString(HKCU, "Software\\Test", "w"), "2");
+#endif
 }
 
 TEST_F(RegFileRegistryFile, FailedWritesLeaveEverythingAsItWas) {
@@ -443,8 +452,8 @@ TEST_F(RegFileRegistryFile, FailedWritesLeaveEverythingAsItWas) {
   EXPECT_FALSE(reg.deleteValue(HKCU, "Software\\Missing", "v"));
   EXPECT_EQ(TempFolder::read(path_), saved);
 
-  if (::geteuid() != 0) {  // root may write anything; the check means nothing then
-    ASSERT_EQ(::chmod(path_.c_str(), 0400), 0);
+  if (testing::permissionsBind()) {
+    ASSERT_TRUE(testing::makeReadOnly(path_));
     EXPECT_FALSE(reg.writeString(HKCU, "Software\\Test", "v", "2"));
     EXPECT_EQ(TempFolder::read(path_), saved);
   }
@@ -493,6 +502,32 @@ TEST_F(RegFileRegistryFile, ConcurrentWritersLoseNothing) {
   EXPECT_TRUE(strayFiles().empty());
 }
 
+#ifdef _WIN32
+TEST(RegFileRegistryPath, DefaultLocationIsInTheSettingsFolder) {
+  testing::FakeProcess env;
+  ScopedServices scoped({.process = &env});
+  EXPECT_EQ(RegFileRegistry::defaultPath(), "");  // no APPDATA: no file
+  env.env["APPDATA"] = "C:\\Users\\u\\AppData\\Roaming";
+  EXPECT_EQ(RegFileRegistry::defaultPath(),
+            "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
+  env.env["DBLOGON_REGISTRY"] = "";
+  EXPECT_EQ(RegFileRegistry::defaultPath(),
+            "C:\\Users\\u\\AppData\\Roaming\\dblogon\\registry.reg");
+  env.env["DBLOGON_REGISTRY"] = "D:\\elsewhere\\my.reg";
+  EXPECT_EQ(RegFileRegistry::defaultPath(), "D:\\elsewhere\\my.reg");
+
+  // The default instance looks the path up at each access, and makes the folder for a write.
+  TempFolder folder;
+  RegFileRegistry reg;
+  env.env["DBLOGON_REGISTRY"] = "";
+  env.env["APPDATA"] = folder.path();
+  ASSERT_TRUE(reg.writeString(HKCU, "Software\\Test", "v", "1"));
+  EXPECT_EQ(reg.path(), folder.path() + "\\dblogon\\registry.reg");
+  EXPECT_TRUE(std::filesystem::exists(folder.file("dblogon/registry.reg")));
+  env.env["DBLOGON_REGISTRY"] = folder.file("other.reg");
+  EXPECT_EQ(reg.readString(HKCU, "Software\\Test", "v"), std::nullopt);  // missing: empty
+}
+#else
 TEST(RegFileRegistryPath, DefaultLocationFollowsTheEnvironment) {
   testing::FakeProcess env;
   ScopedServices scoped({.process = &env});
@@ -518,6 +553,7 @@ TEST(RegFileRegistryPath, DefaultLocationFollowsTheEnvironment) {
   env.env["DBLOGON_REGISTRY"] = folder.file("other.reg");
   EXPECT_EQ(reg.readString(HKCU, "Software\\Test", "v"), std::nullopt);  // missing: empty
 }
+#endif
 
 // ---- the in-memory form ------------------------------------------------------------------------
 

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/FakeProcess.h"
-#include "platform/PosixProcess.h"
 #include "platform/RegFileRegistry.h"
 #include "platform/Services.h"
+#ifdef _WIN32
+#include "platform/WinLibraries.h"
+#include "platform/WinLocale.h"
+#include "platform/WinProcess.h"
+#include "platform/WinRegistry.h"
+#else
+#include "platform/PosixProcess.h"
+#endif
 
 namespace platform {
 namespace {
@@ -16,8 +23,15 @@ TEST(Services, DefaultsAreTheNativeImplementations) {
   EXPECT_NE(set.fileSystem, nullptr);
   EXPECT_NE(set.locale, nullptr);
   EXPECT_NE(set.clock, nullptr);
+#ifdef _WIN32
+  EXPECT_NE(dynamic_cast<WinProcess*>(&process()), nullptr);
+  EXPECT_NE(dynamic_cast<WinRegistry*>(&registry()), nullptr);
+  EXPECT_NE(dynamic_cast<WinLibraries*>(&libraries()), nullptr);
+  EXPECT_NE(dynamic_cast<WinLocale*>(&locale()), nullptr);
+#else
   EXPECT_NE(dynamic_cast<PosixProcess*>(&process()), nullptr);
   EXPECT_NE(dynamic_cast<RegFileRegistry*>(&registry()), nullptr);
+#endif
 }
 
 TEST(Services, ScopedServicesReplaceOnlyTheGivenMembersAndNest) {

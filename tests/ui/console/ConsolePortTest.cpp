@@ -1,13 +1,15 @@
 // The terminal front end on scripted input: prompts, choices, menus, confirmation, cancel, end of
 // input, message boxes, questions and the main window.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <sstream>
@@ -410,6 +412,9 @@ TEST(ConsolePort, MainWindowClosesAtEndOfInputOrQ) {
   }
 }
 
+// The echo of a POSIX terminal, through a pseudo-terminal. A Windows console cannot be made
+// without a window of its own, so there these cases have no counterpart in this program.
+#ifndef _WIN32
 // Serves lines one at a time and notes, each time it is asked for more, whether the terminal
 // echoes at that moment.
 class EchoProbe : public std::streambuf {
@@ -510,6 +515,8 @@ TEST(ConsolePort, InterruptAtPasswordPromptGivesEchoBack) {
   EXPECT_EQ(WTERMSIG(status), SIGINT);
   EXPECT_TRUE(terminal.echoes());
 }
+
+#endif  // _WIN32
 
 // Input as a terminal gives it: Ctrl+D (here "^D") ends the read in progress only, and the
 // next read goes on with what is typed after it.

@@ -24,9 +24,20 @@ class PosixMachine {
 
   testsupport::TempFolder folder;
   platform::testing::FakeProcess process;
+  // The layout the binding is reset to; the Windows build's real-folder tests use Windows'.
+  ClientLayout layout = ClientLayout::Posix();
 
-  // A path below the temporary folder.
-  std::string path(const std::string& relative) const { return folder.path() + "/" + relative; }
+  // A path below the temporary folder, in the system's own separators (the layout's delimiters).
+  std::string path(const std::string& relative) const {
+#ifdef _WIN32
+    std::string native = relative;
+    for (char& c : native)
+      if (c == '/') c = '\\';
+    return folder.path() + "\\" + native;
+#else
+    return folder.path() + "/" + relative;
+#endif
+  }
   // Copies a built library to a path below the temporary folder, creating its folders.
   std::string copyLibrary(const std::string& from, const std::string& relative) const {
     const std::string to = path(relative);
@@ -57,7 +68,7 @@ class PosixMachine {
     replacements.registry = &registry;
     replacements.process = &process;
     services_.emplace(replacements);
-    ResetBinding(ClientLayout::Posix());
+    ResetBinding(layout);
   }
 
   std::unique_ptr<platform::RegFileRegistry> registry_;
