@@ -11,36 +11,7 @@
 namespace ociemu::test {
 namespace {
 
-class BindDefineTest : public ClientTest {
- protected:
-  void SetUp() override {
-    ClientTest::SetUp();
-    ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
-  }
-  void TearDown() override {
-    for (OCIStmt* stmt : statements_) client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
-    s.LogOff();
-  }
-  OCIStmt* Prepare(const std::string& sql) {
-    OCIStmt* stmt = nullptr;
-    EXPECT_EQ(
-        client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
-        OCI_SUCCESS);
-    EXPECT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
-                                     static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
-              OCI_SUCCESS);
-    statements_.push_back(stmt);
-    return stmt;
-  }
-  sword Execute(OCIStmt* stmt, ub4 iters) {
-    return client->OCIStmtExecute(s.svc, stmt, s.err, iters, 0, nullptr, nullptr, OCI_DEFAULT);
-  }
-
-  Oci8Session s{*client};
-
- private:
-  std::vector<OCIStmt*> statements_;
-};
+using BindDefineTest = ScottStatementTest;
 
 struct TypeCase {
   const char* name;

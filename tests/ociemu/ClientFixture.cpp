@@ -152,4 +152,30 @@ void ClientTest::SetUp() {
       "  (CONNECT_DATA = (SERVICE_NAME = orcl)))\n");
 }
 
+void ScottStatementTest::SetUp() {
+  ClientTest::SetUp();
+  ASSERT_TRUE(s.LogOn("SCOTT", "TIGER")) << s.Error().text;
+}
+
+void ScottStatementTest::TearDown() {
+  for (OCIStmt* stmt : statements_) client->OCIHandleFree(stmt, OCI_HTYPE_STMT);
+  s.LogOff();
+}
+
+OCIStmt* ScottStatementTest::Prepare(const std::string& sql) {
+  OCIStmt* stmt = nullptr;
+  EXPECT_EQ(
+      client->OCIHandleAlloc(s.env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr),
+      OCI_SUCCESS);
+  EXPECT_EQ(client->OCIStmtPrepare(stmt, s.err, reinterpret_cast<const OraText*>(sql.data()),
+                                   static_cast<ub4>(sql.size()), OCI_NTV_SYNTAX, OCI_DEFAULT),
+            OCI_SUCCESS);
+  statements_.push_back(stmt);
+  return stmt;
+}
+
+sword ScottStatementTest::Execute(OCIStmt* stmt, ub4 iters, ub4 mode) {
+  return client->OCIStmtExecute(s.svc, stmt, s.err, iters, 0, nullptr, nullptr, mode);
+}
+
 }  // namespace ociemu::test

@@ -92,4 +92,19 @@ class ClientTest : public ::testing::Test {
   ScopedEnv twoTask{"TWO_TASK", nullptr};
 };
 
+// SCOTT logged on over the full client; every statement prepared through Prepare is freed at
+// the end, so a failing assertion leaks nothing into the live-handle counts of later tests.
+class ScottStatementTest : public ClientTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  OCIStmt* Prepare(const std::string& sql);
+  sword Execute(OCIStmt* stmt, ub4 iters, ub4 mode = OCI_DEFAULT);
+
+  Oci8Session s{*client};
+
+ private:
+  std::vector<OCIStmt*> statements_;
+};
+
 }  // namespace ociemu::test
