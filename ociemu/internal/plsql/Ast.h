@@ -190,7 +190,7 @@ struct Routine {
   bool isFunction = false;
   std::vector<Parameter> params;
   TypeSpec returns;
-  std::unique_ptr<Block> body;  // null for a declaration in a package specification
+  std::unique_ptr<Block> body;  // null for a declaration in a package header
   int slotCount = 0;
   int depth = 0;  // static nesting: 0 for a unit's outermost frame
   size_t offset = 0;

@@ -118,7 +118,7 @@ void StoreUnit(sqlite3* db, const Unit& unit, const std::string& owner, bool val
   save.Text(1, owner).Text(2, unit.name).Text(3, type).Text(4, unit.source);
   save.Text(5, valid ? "VALID" : "INVALID").Step();
   const bool isPackage = unit.kind == Unit::kPackage || unit.kind == Unit::kPackageBody;
-  if (unit.kind == Unit::kPackageBody) return;  // the specification lists the arguments
+  if (unit.kind == Unit::kPackageBody) return;  // the package header lists the arguments
   Statement args(db, isPackage ? "delete from ociemu_plsql_arguments where owner = ?1 and "
                                  "package_name = ?2"
                                : "delete from ociemu_plsql_arguments where owner = ?1 and "

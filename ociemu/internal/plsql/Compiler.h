@@ -55,11 +55,11 @@ class Parser {
   }
 
   Unit ParseUnit();
-  void ParsePackageSpecInto(Unit& unit);
+  void ParsePackageHeaderInto(Unit& unit);
   void ParsePackageBodyInto(Unit& unit);
-  void SetSpecScope(std::map<std::string, Entry> scope, int slots) {
-    specScope_ = std::move(scope);
-    specSlots_ = slots;
+  void SetHeaderScope(std::map<std::string, Entry> scope, int slots) {
+    headerScope_ = std::move(scope);
+    headerSlots_ = slots;
   }
   const std::map<std::string, Entry>& PackageScope() const { return packageScope_; }
   const std::vector<std::string>& Binds() const { return binds_; }
@@ -186,8 +186,8 @@ class Parser {
   UnitLookup* lookup_;
   std::vector<std::map<std::string, Entry>> scopes_;
   std::vector<Routine*> routines_;
-  std::map<std::string, Entry> specScope_;
-  int specSlots_ = 0;
+  std::map<std::string, Entry> headerScope_;
+  int headerSlots_ = 0;
   std::map<std::string, Entry> packageScope_;
   std::set<std::string> unitRoutineNames_;
   std::set<std::string> bindSet_;

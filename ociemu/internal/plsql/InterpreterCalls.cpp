@@ -94,10 +94,10 @@ std::shared_ptr<LoadedUnit> Interpreter::Load(const std::string& owner, const st
   sqlite3* db = conn_->Sql();
   auto source = StoredSource(db, owner, name, isPackage ? "PACKAGE BODY" : "PROCEDURE");
   if (!isPackage && !source) source = StoredSource(db, owner, name, "FUNCTION");
-  std::optional<std::string> spec;
+  std::optional<std::string> header;
   if (isPackage) {
-    spec = StoredSource(db, owner, name, "PACKAGE");
-    if (!spec) return nullptr;
+    header = StoredSource(db, owner, name, "PACKAGE");
+    if (!header) return nullptr;
     if (!source) {
       throw Raised::Oracle(4067, {"package body \"" + owner + "." + name + "\""});
     }
@@ -110,16 +110,16 @@ std::shared_ptr<LoadedUnit> Interpreter::Load(const std::string& owner, const st
   if (!valid) throw InvalidUnit{owner + "." + name};
   const std::string key = owner + "." + name + (isPackage ? " PACKAGE" : "");
   auto& slot = session_->units[key];
-  if (slot && slot->source == *source && slot->specSource == spec.value_or("")) return slot;
+  if (slot && slot->source == *source && slot->headerSource == header.value_or("")) return slot;
   auto unit = std::make_shared<LoadedUnit>();
   unit->owner = owner;
   unit->name = name;
   unit->isPackage = isPackage;
   unit->source = *source;
-  unit->specSource = spec.value_or("");
+  unit->headerSource = header.value_or("");
   try {
-    unit->unit =
-        isPackage ? ParsePackage(unit->specSource, unit->source, this) : Parse(unit->source, this);
+    unit->unit = isPackage ? ParsePackage(unit->headerSource, unit->source, this)
+                           : Parse(unit->source, this);
   } catch (const CompileError&) {
     throw InvalidUnit{owner + "." + name};  // a unit it needs went away since
   }

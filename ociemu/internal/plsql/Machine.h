@@ -59,7 +59,7 @@ struct LoadedUnit {
   std::string owner, name;
   bool isPackage = false;
   std::string source;  // body source for a package: what backtrace lines count in
-  std::string specSource;
+  std::string headerSource;
   Unit unit;
   std::unique_ptr<Frame> state;
   bool initialized = false;

@@ -576,14 +576,14 @@ Unit Parser::ParseUnit() {
   }
   if (!AcceptWord("IS")) ExpectWord("AS");
   if (unit.kind == Unit::kPackage) {
-    ParsePackageSpecInto(unit);
+    ParsePackageHeaderInto(unit);
   } else {
     ParsePackageBodyInto(unit);
   }
   return unit;
 }
 
-void Parser::ParsePackageSpecInto(Unit& unit) {
+void Parser::ParsePackageHeaderInto(Unit& unit) {
   auto block = std::make_unique<Block>();
   ParseDeclarations(*block);
   for (auto& r : block->routines) unit.routines.push_back(r);
@@ -597,10 +597,10 @@ void Parser::ParsePackageSpecInto(Unit& unit) {
 }
 
 void Parser::ParsePackageBodyInto(Unit& unit) {
-  // The specification's routines are found by name when called; its variables keep their
+  // The header's routines are found by name when called; its variables keep their
   // slots in the package's frame.
-  unit.main->slotCount = specSlots_;
-  for (auto& [name, entry] : specScope_) {
+  unit.main->slotCount = headerSlots_;
+  for (auto& [name, entry] : headerScope_) {
     if (entry.kind == Entry::kRoutine) {
       unitRoutineNames_.insert(name);
     } else {
@@ -677,16 +677,16 @@ Unit Parse(std::string_view source, UnitLookup* lookup) {
   return unit;
 }
 
-Unit ParsePackage(std::string_view specSource, std::string_view bodySource, UnitLookup* lookup) {
-  Parser spec(specSource, lookup);
-  Unit specUnit = spec.ParseUnit();
+Unit ParsePackage(std::string_view headerSource, std::string_view bodySource, UnitLookup* lookup) {
+  Parser header(headerSource, lookup);
+  Unit headerUnit = header.ParseUnit();
   Parser body(bodySource, lookup);
-  body.SetSpecScope(spec.PackageScope(), specUnit.main->slotCount);
+  body.SetHeaderScope(header.PackageScope(), headerUnit.main->slotCount);
   Unit unit = body.ParseUnit();
-  // The package's frame holds the specification's variables, then the body's.
-  auto& specBlock = *specUnit.main->body;
+  // The package's frame holds the header's variables, then the body's.
+  auto& headerBlock = *headerUnit.main->body;
   auto& bodyBlock = *unit.main->body;
-  for (auto it = specBlock.declarations.rbegin(); it != specBlock.declarations.rend(); ++it) {
+  for (auto it = headerBlock.declarations.rbegin(); it != headerBlock.declarations.rend(); ++it) {
     bodyBlock.declarations.insert(bodyBlock.declarations.begin(), std::move(*it));
   }
   return unit;

@@ -33,7 +33,7 @@ Unit Parse(std::string_view source, UnitLookup* lookup);
 // when even the heading is no CREATE of a stored unit.
 std::optional<Unit> ParseHeading(std::string_view source);
 
-// Parses a package body with the declarations of its specification in scope.
-Unit ParsePackage(std::string_view specSource, std::string_view bodySource, UnitLookup* lookup);
+// Parses a package body with the declarations of its package header in scope.
+Unit ParsePackage(std::string_view headerSource, std::string_view bodySource, UnitLookup* lookup);
 
 }  // namespace ociemu::plsql
