@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ociemu/internal/SqliteStatement.h"
+
 namespace ociemu {
 namespace {
 
@@ -41,52 +43,6 @@ constexpr const char* kSequenceColumns[][2] = {
     {"order_flag", "text default 'N'"},
 };
 
-class Query {
- public:
-  Query(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-      std::string msg = sqlite3_errmsg(db);
-      sqlite3_finalize(stmt_);
-      throw std::runtime_error(msg);
-    }
-  }
-  ~Query() { sqlite3_finalize(stmt_); }
-  Query(const Query&) = delete;
-  Query& operator=(const Query&) = delete;
-  Query& Bind(int i, const std::string& v) {
-    sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  Query& Bind(int i, int64_t v) {
-    sqlite3_bind_int64(stmt_, i, v);
-    return *this;
-  }
-  Query& BindNull(int i) {
-    sqlite3_bind_null(stmt_, i);
-    return *this;
-  }
-  bool Step() {
-    int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
-  }
-  void Run() {
-    Step();
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-  }
-  std::string Text(int col) const {
-    auto p = sqlite3_column_text(stmt_, col);
-    return p ? reinterpret_cast<const char*>(p) : "";
-  }
-  int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
-  bool Null(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 void Exec(sqlite3* db, const std::string& sql) {
   char* err = nullptr;
   if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
@@ -100,11 +56,11 @@ void Exec(sqlite3* db, const std::string& sql) {
 std::string GeneratedName(sqlite3* db) {
   int64_t next = 10000;
   {
-    Query q(db, "select value from ociemu_settings where name = 'constraint_number'");
+    SqliteStatement q(db, "select value from ociemu_settings where name = 'constraint_number'");
     if (q.Step()) next = std::stoll(q.Text(0));
   }
-  Query q(db,
-          "insert or replace into ociemu_settings (name, value) values ('constraint_number', ?1)");
+  SqliteStatement q(
+      db, "insert or replace into ociemu_settings (name, value) values ('constraint_number', ?1)");
   q.Bind(1, std::to_string(next + 1)).Run();
   char name[32];
   std::snprintf(name, sizeof name, "SYS_C%07lld", static_cast<long long>(next));
@@ -113,31 +69,32 @@ std::string GeneratedName(sqlite3* db) {
 
 void RecordObject(sqlite3* db, const std::string& name, const std::string& type,
                   const std::string& owner) {
-  Query q(db,
-          "insert or replace into ociemu_objects (name, type, owner, created) "
-          "values (?1, ?2, ?3, julianday('now', 'localtime'))");
+  SqliteStatement q(db,
+                    "insert or replace into ociemu_objects (name, type, owner, created) "
+                    "values (?1, ?2, ?3, julianday('now', 'localtime'))");
   q.Bind(1, name).Bind(2, type).Bind(3, owner).Run();
 }
 
 void ForgetTable(sqlite3* db, const std::string& table) {
-  Query columns(db,
-                "delete from ociemu_cons_columns where constraint_name in "
-                "(select name from ociemu_constraints where table_name = ?1)");
+  SqliteStatement columns(db,
+                          "delete from ociemu_cons_columns where constraint_name in "
+                          "(select name from ociemu_constraints where table_name = ?1)");
   columns.Bind(1, table).Run();
-  Query constraints(db, "delete from ociemu_constraints where table_name = ?1");
+  SqliteStatement constraints(db, "delete from ociemu_constraints where table_name = ?1");
   constraints.Bind(1, table).Run();
-  Query defaults(db, "delete from ociemu_column_defaults where table_name = ?1");
+  SqliteStatement defaults(db, "delete from ociemu_column_defaults where table_name = ?1");
   defaults.Bind(1, table).Run();
 }
 
 // The primary or unique key of table over columns (its primary key when columns is empty).
 std::optional<std::pair<std::string, std::string>> KeyOf(sqlite3* db, const std::string& table,
                                                          const std::vector<std::string>& columns) {
-  Query q(db,
-          "select c.name, c.owner, group_concat(k.column_name, ',') from ociemu_constraints c "
-          "join (select * from ociemu_cons_columns order by position) k "
-          "on k.constraint_name = c.name where c.table_name = ?1 and c.type in ('P', 'U') "
-          "group by c.name order by c.type");
+  SqliteStatement q(
+      db,
+      "select c.name, c.owner, group_concat(k.column_name, ',') from ociemu_constraints c "
+      "join (select * from ociemu_cons_columns order by position) k "
+      "on k.constraint_name = c.name where c.table_name = ?1 and c.type in ('P', 'U') "
+      "group by c.name order by c.type");
   q.Bind(1, table);
   std::vector<std::string> wanted = columns;
   std::sort(wanted.begin(), wanted.end());
@@ -160,18 +117,20 @@ std::optional<std::pair<std::string, std::string>> KeyOf(sqlite3* db, const std:
 void RecordTable(sqlite3* db, const TableDefinition& table, const std::string& owner) {
   ForgetTable(db, table.name);
   RecordObject(db, table.name, "TABLE", owner);
-  Query defaults(db,
-                 "insert or replace into ociemu_column_defaults (table_name, column_name, "
-                 "data_default) values (?1, ?2, ?3)");
+  SqliteStatement defaults(
+      db,
+      "insert or replace into ociemu_column_defaults (table_name, column_name, "
+      "data_default) values (?1, ?2, ?3)");
   for (const auto& [column, text] : table.defaults)
     defaults.Bind(1, table.name).Bind(2, column).Bind(3, text).Run();
-  Query insert(db,
-               "insert into ociemu_constraints (name, owner, type, table_name, search_condition, "
-               "r_owner, r_constraint_name, delete_rule, status, generated, sqlite_name) "
-               "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
-  Query column(db,
-               "insert into ociemu_cons_columns (constraint_name, column_name, position) "
-               "values (?1, ?2, ?3)");
+  SqliteStatement insert(
+      db,
+      "insert into ociemu_constraints (name, owner, type, table_name, search_condition, "
+      "r_owner, r_constraint_name, delete_rule, status, generated, sqlite_name) "
+      "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+  SqliteStatement column(db,
+                         "insert into ociemu_cons_columns (constraint_name, column_name, position) "
+                         "values (?1, ?2, ?3)");
   // Keys first, so that a foreign key of the table on itself finds the key it references.
   std::vector<const TableConstraint*> ordered;
   for (const auto& c : table.constraints) {
@@ -183,7 +142,7 @@ void RecordTable(sqlite3* db, const TableDefinition& table, const std::string& o
   for (const TableConstraint* c : ordered) {
     const std::string name = c->name.empty() ? GeneratedName(db) : c->name;
     {
-      Query exists(db, "select 1 from ociemu_constraints where name = ?1");
+      SqliteStatement exists(db, "select 1 from ociemu_constraints where name = ?1");
       exists.Bind(1, name);
       if (exists.Step()) throw OracleError(2264);
     }
@@ -221,7 +180,7 @@ void EnsureCatalogue(sqlite3* db) {
   Exec(db, kCatalogueSchema);
   std::vector<std::string> have;
   {
-    Query q(db, "select name from pragma_table_info('ociemu_sequences')");
+    SqliteStatement q(db, "select name from pragma_table_info('ociemu_sequences')");
     while (q.Step()) have.push_back(q.Text(0));
   }
   for (const auto& [name, type] : kSequenceColumns) {
@@ -236,18 +195,19 @@ void RecordDdl(sqlite3* db, const Translation& t, const std::string& owner) {
   if (t.objectName.empty()) return;
   if (t.objectType == "DROP TABLE") {
     ForgetTable(db, t.objectName);
-    Query q(db, "delete from ociemu_objects where name = ?1 and type = 'TABLE'");
+    SqliteStatement q(db, "delete from ociemu_objects where name = ?1 and type = 'TABLE'");
     q.Bind(1, t.objectName).Run();
   } else if (t.objectType == "DROP VIEW" || t.objectType == "DROP INDEX") {
-    Query q(db, "delete from ociemu_objects where name = ?1 and type = ?2");
+    SqliteStatement q(db, "delete from ociemu_objects where name = ?1 and type = ?2");
     q.Bind(1, t.objectName).Bind(2, t.objectType.substr(5)).Run();
   } else if (t.objectType == "VIEW" || t.objectType == "INDEX") {
     RecordObject(db, t.objectName, t.objectType, owner);
   } else if (t.objectType == "SYNONYM") {
     const std::string synonymOwner = t.publicSynonym ? "PUBLIC" : owner;
-    Query q(db,
-            "insert or replace into ociemu_synonyms (owner, synonym_name, table_owner, table_name) "
-            "values (?1, ?2, ?3, ?4)");
+    SqliteStatement q(
+        db,
+        "insert or replace into ociemu_synonyms (owner, synonym_name, table_owner, table_name) "
+        "values (?1, ?2, ?3, ?4)");
     std::string targetOwner = ObjectOwner(db, t.synonymTarget);
     q.Bind(1, synonymOwner)
         .Bind(2, t.objectName)
@@ -256,10 +216,10 @@ void RecordDdl(sqlite3* db, const Translation& t, const std::string& owner) {
         .Run();
     RecordObject(db, t.objectName, "SYNONYM", synonymOwner);
   } else if (t.objectType == "DROP SYNONYM") {
-    Query q(db, "delete from ociemu_synonyms where synonym_name = ?1 and owner = ?2");
+    SqliteStatement q(db, "delete from ociemu_synonyms where synonym_name = ?1 and owner = ?2");
     q.Bind(1, t.objectName).Bind(2, t.publicSynonym ? std::string("PUBLIC") : owner).Run();
     if (sqlite3_changes(db) == 0) throw OracleError(t.publicSynonym ? 1432 : 1434);
-    Query o(db, "delete from ociemu_objects where name = ?1 and type = 'SYNONYM'");
+    SqliteStatement o(db, "delete from ociemu_objects where name = ?1 and type = 'SYNONYM'");
     o.Bind(1, t.objectName).Run();
   }
 }
@@ -267,16 +227,17 @@ void RecordDdl(sqlite3* db, const Translation& t, const std::string& owner) {
 void CreateSequence(sqlite3* db, const Translation& t, const std::string& owner) {
   const auto& s = t.sequence;
   {
-    Query exists(db,
-                 "select 1 from sqlite_master where name = ?1 collate nocase "
-                 "union all select 1 from ociemu_sequences where name = ?1");
+    SqliteStatement exists(db,
+                           "select 1 from sqlite_master where name = ?1 collate nocase "
+                           "union all select 1 from ociemu_sequences where name = ?1");
     exists.Bind(1, s.name);
     if (exists.Step()) throw OracleError(955);
   }
-  Query q(db,
-          "insert into ociemu_sequences (name, next_value, increment_by, owner, min_value, "
-          "max_value, cache_size, cycle_flag, order_flag) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
-          "?9)");
+  SqliteStatement q(
+      db,
+      "insert into ociemu_sequences (name, next_value, increment_by, owner, min_value, "
+      "max_value, cache_size, cycle_flag, order_flag) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
+      "?9)");
   q.Bind(1, s.name).Bind(2, s.start).Bind(3, s.increment).Bind(4, owner);
   q.Bind(5, s.minValue.value_or(1))
       .Bind(6, s.maxValue.value_or(std::numeric_limits<int64_t>::max()));
@@ -288,18 +249,18 @@ void CreateSequence(sqlite3* db, const Translation& t, const std::string& owner)
 }
 
 void DropSequence(sqlite3* db, const Translation& t) {
-  Query q(db, "delete from ociemu_sequences where name = ?1");
+  SqliteStatement q(db, "delete from ociemu_sequences where name = ?1");
   q.Bind(1, t.sequence.name).Run();
   if (sqlite3_changes(db) == 0) throw OracleError(2289);
-  Query o(db, "delete from ociemu_objects where name = ?1 and type = 'SEQUENCE'");
+  SqliteStatement o(db, "delete from ociemu_objects where name = ?1 and type = 'SEQUENCE'");
   o.Bind(1, t.sequence.name).Run();
 }
 
 int64_t NextSequenceValue(sqlite3* db, const std::string& name) {
-  Query q(db,
-          "select next_value, increment_by, coalesce(min_value, 1), "
-          "coalesce(max_value, 9223372036854775807), coalesce(cycle_flag, 'N') "
-          "from ociemu_sequences where name = ?1");
+  SqliteStatement q(db,
+                    "select next_value, increment_by, coalesce(min_value, 1), "
+                    "coalesce(max_value, 9223372036854775807), coalesce(cycle_flag, 'N') "
+                    "from ociemu_sequences where name = ?1");
   q.Bind(1, name);
   if (!q.Step()) throw OracleError(2289);
   const int64_t value = q.Int(0), increment = q.Int(1), low = q.Int(2), high = q.Int(3);
@@ -320,22 +281,24 @@ int64_t NextSequenceValue(sqlite3* db, const std::string& name) {
     next =
         increment > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
   }
-  Query u(db, "update ociemu_sequences set next_value = ?1 where name = ?2");
+  SqliteStatement u(db, "update ociemu_sequences set next_value = ?1 where name = ?2");
   u.Bind(1, next).Bind(2, name).Run();
   return current;
 }
 
 void KeepSequencesAfterRollback(sqlite3* db, const std::map<std::string, int64_t>& currval) {
   if (currval.empty()) return;
-  Query q(db,
-          "update ociemu_sequences set next_value = CASE WHEN increment_by > 0 "
-          "THEN max(next_value, ?2 + increment_by) ELSE min(next_value, ?2 + increment_by) END "
-          "where name = ?1");
+  SqliteStatement q(
+      db,
+      "update ociemu_sequences set next_value = CASE WHEN increment_by > 0 "
+      "THEN max(next_value, ?2 + increment_by) ELSE min(next_value, ?2 + increment_by) END "
+      "where name = ?1");
   for (const auto& [name, value] : currval) q.Bind(1, name).Bind(2, value).Run();
 }
 
 std::string ObjectOwner(sqlite3* db, const std::string& name) {
-  Query q(db, "select owner from ociemu_objects where name = ?1 order by type = 'SYNONYM'");
+  SqliteStatement q(db,
+                    "select owner from ociemu_objects where name = ?1 order by type = 'SYNONYM'");
   q.Bind(1, name);
   return q.Step() ? q.Text(0) : "";
 }
@@ -343,7 +306,7 @@ std::string ObjectOwner(sqlite3* db, const std::string& name) {
 std::optional<OracleError> ConstraintError(sqlite3* db, const std::string& message,
                                            int statementType, const std::string& table) {
   auto named = [&](int code, const std::string& name) -> std::optional<OracleError> {
-    Query q(db, "select owner from ociemu_constraints where name = ?1");
+    SqliteStatement q(db, "select owner from ociemu_constraints where name = ?1");
     q.Bind(1, name);
     if (!q.Step()) return std::nullopt;
     return OracleError(code, {q.Text(0), name});
@@ -364,7 +327,7 @@ std::optional<OracleError> ConstraintError(sqlite3* db, const std::string& messa
     return std::nullopt;
   }
   if (std::string what = After(message, "CHECK constraint failed: "); !what.empty()) {
-    Query q(db, "select name, owner from ociemu_constraints where sqlite_name = ?1");
+    SqliteStatement q(db, "select name, owner from ociemu_constraints where sqlite_name = ?1");
     q.Bind(1, what);
     if (q.Step()) return OracleError(2290, {q.Text(1), q.Text(0)});
     return std::nullopt;
@@ -373,15 +336,17 @@ std::optional<OracleError> ConstraintError(sqlite3* db, const std::string& messa
     // SQLite does not say which key failed: the table's own foreign key when it writes a child
     // row, else a foreign key that references it.
     const bool child = statementType != 3 /* OCI_STMT_DELETE */;
-    Query own(db,
-              "select name from ociemu_constraints where type = 'R' and status = 'ENABLED' and "
-              "table_name = ?1 order by name");
+    SqliteStatement own(
+        db,
+        "select name from ociemu_constraints where type = 'R' and status = 'ENABLED' and "
+        "table_name = ?1 order by name");
     own.Bind(1, table);
     if (child && own.Step()) return named(2291, own.Text(0));
-    Query referencing(db,
-                      "select c.name from ociemu_constraints c join ociemu_constraints k on "
-                      "k.name = c.r_constraint_name where c.type = 'R' and k.table_name = ?1 "
-                      "order by c.name");
+    SqliteStatement referencing(
+        db,
+        "select c.name from ociemu_constraints c join ociemu_constraints k on "
+        "k.name = c.r_constraint_name where c.type = 'R' and k.table_name = ?1 "
+        "order by c.name");
     referencing.Bind(1, table);
     if (referencing.Step()) return named(2292, referencing.Text(0));
     return std::nullopt;

@@ -11,6 +11,7 @@
 #include "ociemu/internal/Catalogue.h"
 #include "ociemu/internal/Dictionary.h"
 #include "ociemu/internal/PasswordHash.h"
+#include "ociemu/internal/SqliteStatement.h"
 
 namespace ociemu {
 namespace {
@@ -32,43 +33,6 @@ create table DUAL (DUMMY VARCHAR2(1));
 insert into DUAL values ('X');
 )";
 
-// A prepared statement that finalizes itself.
-class Stmt {
- public:
-  Stmt(sqlite3* db, const std::string& sql) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
-      std::string msg = sqlite3_errmsg(db);
-      sqlite3_finalize(stmt_);
-      throw std::runtime_error(msg);
-    }
-  }
-  ~Stmt() { sqlite3_finalize(stmt_); }
-  Stmt(const Stmt&) = delete;
-  Stmt& operator=(const Stmt&) = delete;
-  Stmt& Bind(int i, const std::string& v) {
-    sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  Stmt& Bind(int i, int64_t v) {
-    sqlite3_bind_int64(stmt_, i, v);
-    return *this;
-  }
-  bool Step() {
-    int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
-  }
-  std::string Text(int col) const {
-    auto p = sqlite3_column_text(stmt_, col);
-    return p ? reinterpret_cast<const char*>(p) : "";
-  }
-  int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 sqlite3* OpenFile(const std::string& file, int flags) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr) != SQLITE_OK) {
@@ -81,7 +45,7 @@ sqlite3* OpenFile(const std::string& file, int flags) {
   return db;
 }
 
-Account ReadAccount(Stmt& s) {
+Account ReadAccount(SqliteStatement& s) {
   Account a;
   a.name = s.Text(0);
   a.status = s.Text(1);
@@ -175,14 +139,14 @@ void Database::Exec(const std::string& sql) {
 }
 
 std::optional<std::string> Database::Setting(const std::string& name) const {
-  Stmt s(db_, "select value from ociemu_settings where name = ?");
+  SqliteStatement s(db_, "select value from ociemu_settings where name = ?");
   s.Bind(1, name);
   if (!s.Step()) return std::nullopt;
   return s.Text(0);
 }
 
 void Database::SetSetting(const std::string& name, const std::string& value) {
-  Stmt s(db_, "insert or replace into ociemu_settings (name, value) values (?, ?)");
+  SqliteStatement s(db_, "insert or replace into ociemu_settings (name, value) values (?, ?)");
   s.Bind(1, name).Bind(2, value).Step();
 }
 
@@ -195,21 +159,21 @@ std::string Database::CharacterSet() const {
 }
 
 std::optional<Account> Database::FindAccount(const std::string& name) const {
-  Stmt s(db_, std::string(kAccountColumns) + " where name = ?");
+  SqliteStatement s(db_, std::string(kAccountColumns) + " where name = ?");
   s.Bind(1, name);
   if (!s.Step()) return std::nullopt;
   return ReadAccount(s);
 }
 
 std::vector<Account> Database::Accounts() const {
-  Stmt s(db_, std::string(kAccountColumns) + " order by name");
+  SqliteStatement s(db_, std::string(kAccountColumns) + " order by name");
   std::vector<Account> out;
   while (s.Step()) out.push_back(ReadAccount(s));
   return out;
 }
 
 bool Database::CheckPassword(const std::string& name, const std::string& password) const {
-  Stmt s(db_, "select salt, hash from ociemu_accounts where name = ?");
+  SqliteStatement s(db_, "select salt, hash from ociemu_accounts where name = ?");
   s.Bind(1, name);
   if (!s.Step()) return false;
   return HashPassword(s.Text(0), password) == s.Text(1);
@@ -217,9 +181,10 @@ bool Database::CheckPassword(const std::string& name, const std::string& passwor
 
 void Database::PutAccount(const Account& a, const std::string& password) {
   std::string salt = NewSalt();
-  Stmt s(db_,
-         "insert or replace into ociemu_accounts (name, salt, hash, status, grace_days, sysdba, "
-         "sysoper, external) values (?, ?, ?, ?, ?, ?, ?, ?)");
+  SqliteStatement s(
+      db_,
+      "insert or replace into ociemu_accounts (name, salt, hash, status, grace_days, sysdba, "
+      "sysoper, external) values (?, ?, ?, ?, ?, ?, ?, ?)");
   s.Bind(1, a.name)
       .Bind(2, salt)
       .Bind(3, HashPassword(salt, password))
@@ -233,14 +198,14 @@ void Database::PutAccount(const Account& a, const std::string& password) {
 
 void Database::ChangeAccount(const std::string& name, const std::string& sql,
                              const std::string& value) {
-  Stmt s(db_, sql);
+  SqliteStatement s(db_, sql);
   s.Bind(1, value).Bind(2, name).Step();
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
 
 void Database::SetPassword(const std::string& name, const std::string& password) {
   std::string salt = NewSalt();
-  Stmt s(db_, "update ociemu_accounts set salt = ?, hash = ? where name = ?");
+  SqliteStatement s(db_, "update ociemu_accounts set salt = ?, hash = ? where name = ?");
   s.Bind(1, salt).Bind(2, HashPassword(salt, password)).Bind(3, name).Step();
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
@@ -254,26 +219,27 @@ void Database::SetStatus(const std::string& name, const std::string& status) {
 }
 
 void Database::SetRights(const std::string& name, bool sysdba, bool sysoper) {
-  Stmt s(db_, "update ociemu_accounts set sysdba = ?, sysoper = ? where name = ?");
+  SqliteStatement s(db_, "update ociemu_accounts set sysdba = ?, sysoper = ? where name = ?");
   s.Bind(1, sysdba ? 1 : 0).Bind(2, sysoper ? 1 : 0).Bind(3, name).Step();
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
 
 void Database::SetGraceDays(const std::string& name, int days) {
-  Stmt s(db_, "update ociemu_accounts set grace_days = ? where name = ?");
+  SqliteStatement s(db_, "update ociemu_accounts set grace_days = ? where name = ?");
   s.Bind(1, days).Bind(2, name).Step();
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
 
 void Database::DropAccount(const std::string& name) {
-  Stmt s(db_, "delete from ociemu_accounts where name = ?");
+  SqliteStatement s(db_, "delete from ociemu_accounts where name = ?");
   s.Bind(1, name).Step();
   if (sqlite3_changes(db_) == 0) throw std::runtime_error("no account " + name);
 }
 
 // Files made before faults could pick the nth call or strike within a call gain the columns.
 void Database::UpgradeFaults() {
-  Stmt s(db_, "select count(*) from pragma_table_info('ociemu_faults') where name = 'nth'");
+  SqliteStatement s(db_,
+                    "select count(*) from pragma_table_info('ociemu_faults') where name = 'nth'");
   s.Step();
   if (s.Int(0) != 0) return;
   Exec(
@@ -282,9 +248,9 @@ void Database::UpgradeFaults() {
 }
 
 std::vector<Fault> Database::Faults() const {
-  Stmt s(db_,
-         "select call, code, delay_ms, lose_after, nth, lose_in_call from ociemu_faults "
-         "order by id");
+  SqliteStatement s(db_,
+                    "select call, code, delay_ms, lose_after, nth, lose_in_call from ociemu_faults "
+                    "order by id");
   std::vector<Fault> out;
   while (s.Step()) {
     out.push_back(Fault{s.Text(0), static_cast<int>(s.Int(1)), static_cast<int>(s.Int(2)),
@@ -295,9 +261,10 @@ std::vector<Fault> Database::Faults() const {
 }
 
 void Database::AddFault(const Fault& f) {
-  Stmt s(db_,
-         "insert into ociemu_faults (call, code, delay_ms, lose_after, nth, lose_in_call) "
-         "values (?, ?, ?, ?, ?, ?)");
+  SqliteStatement s(
+      db_,
+      "insert into ociemu_faults (call, code, delay_ms, lose_after, nth, lose_in_call) "
+      "values (?, ?, ?, ?, ?, ?)");
   s.Bind(1, f.call)
       .Bind(2, f.code)
       .Bind(3, f.delayMs)
@@ -312,7 +279,7 @@ void Database::ClearFaults() {
 }
 
 int64_t Database::DataVersion() const {
-  Stmt s(db_, "pragma data_version");
+  SqliteStatement s(db_, "pragma data_version");
   s.Step();
   return s.Int(0);
 }
