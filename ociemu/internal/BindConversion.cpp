@@ -12,6 +12,30 @@
 #include "ociemu/internal/OracleError.h"
 
 namespace ociemu {
+namespace {
+
+// An integer of 1, 2, 4 or 8 bytes in the host's order, widened; any other size is ORA-01459.
+template <class I1, class I2, class I4, class I8>
+I8 ReadInteger(const char* base, size_t size) {
+  auto load = [base](auto value) {
+    std::memcpy(&value, base, sizeof value);
+    return static_cast<I8>(value);
+  };
+  switch (size) {
+    case 1:
+      return load(I1{});
+    case 2:
+      return load(I2{});
+    case 4:
+      return load(I4{});
+    case 8:
+      return load(I8{});
+    default:
+      throw OracleError(1459);
+  }
+}
+
+}  // namespace
 
 void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
   if (b.pieces) {
@@ -93,42 +117,11 @@ void BindValue(sqlite3_stmt* st, int index, const BindBuffer& b, ub4 row) {
     case SQLT_BIN:
     case SQLT_LBI:
       return blob(base, given);
-    case SQLT_INT: {
-      int64_t v;
-      if (size == 1) {
-        v = *reinterpret_cast<const signed char*>(base);
-      } else if (size == 2) {
-        int16_t x;
-        std::memcpy(&x, base, 2);
-        v = x;
-      } else if (size == 4) {
-        int32_t x;
-        std::memcpy(&x, base, 4);
-        v = x;
-      } else if (size == 8) {
-        std::memcpy(&v, base, 8);
-      } else {
-        throw OracleError(1459);
-      }
-      return static_cast<void>(sqlite3_bind_int64(st, index, v));
-    }
+    case SQLT_INT:
+      return static_cast<void>(sqlite3_bind_int64(
+          st, index, ReadInteger<int8_t, int16_t, int32_t, int64_t>(base, size)));
     case SQLT_UIN: {
-      uint64_t v;
-      if (size == 1) {
-        v = static_cast<unsigned char>(*base);
-      } else if (size == 2) {
-        uint16_t x;
-        std::memcpy(&x, base, 2);
-        v = x;
-      } else if (size == 4) {
-        uint32_t x;
-        std::memcpy(&x, base, 4);
-        v = x;
-      } else if (size == 8) {
-        std::memcpy(&v, base, 8);
-      } else {
-        throw OracleError(1459);
-      }
+      const uint64_t v = ReadInteger<uint8_t, uint16_t, uint32_t, uint64_t>(base, size);
       if (v > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
         return static_cast<void>(sqlite3_bind_double(st, index, static_cast<double>(v)));
       }
