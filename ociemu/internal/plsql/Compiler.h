@@ -151,6 +151,25 @@ class Parser {
 
   // Statements.
   StmtList ParseStatements();
+  // A block, branch, loop or handler needs at least one statement.
+  void RequireStatements(const StmtList& list) const {
+    if (list.empty()) {
+      Unexpected(
+          "begin case declare exit for if loop null raise return select update while <an "
+          "identifier>");
+    }
+  }
+  // The first `stop` symbol from `first` on that stands outside parentheses, or the end token.
+  size_t BalancedEnd(size_t first, std::string_view stop) const {
+    size_t end = first;
+    int depth = 0;
+    while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(stop))) {
+      if (tokens_[end].IsSymbol("(")) ++depth;
+      if (tokens_[end].IsSymbol(")")) --depth;
+      ++end;
+    }
+    return end;
+  }
   StmtPtr ParseStatement();
   StmtPtr ParseSql(size_t first);
   SqlText SqlBetween(size_t first, size_t end, const std::vector<std::pair<size_t, size_t>>& skip);

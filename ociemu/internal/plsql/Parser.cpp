@@ -300,13 +300,7 @@ void Parser::ParseDeclarations(Block& block) {
       }
       ExpectWord("IS");
       size_t first = pos_;
-      size_t end = first;
-      int depth = 0;
-      while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(";"))) {
-        if (tokens_[end].IsSymbol("(")) ++depth;
-        if (tokens_[end].IsSymbol(")")) --depth;
-        ++end;
-      }
+      size_t end = BalancedEnd(first, ";");
       if (!tokens_[first].Is("SELECT") && !tokens_[first].Is("WITH") &&
           !tokens_[first].IsSymbol("(")) {
         Unexpected("select with (");
@@ -387,13 +381,7 @@ StmtPtr Parser::ParseCursorFor(StmtPtr s, const std::string& record, size_t reco
   s->kind = Stmt::kCursorFor;
   if (AcceptSymbol("(")) {
     size_t first = pos_;
-    size_t end = first;
-    int depth = 0;
-    while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(")"))) {
-      if (tokens_[end].IsSymbol("(")) ++depth;
-      if (tokens_[end].IsSymbol(")")) --depth;
-      ++end;
-    }
+    size_t end = BalancedEnd(first, ")");
     s->sql = SqlBetween(first, end, {});
     pos_ = end;
     ExpectSymbol(")");
@@ -479,10 +467,7 @@ void Parser::ParseRoutineBody(Routine& r) {
 std::unique_ptr<Block> Parser::ParseBlockAfterDeclarations(std::unique_ptr<Block> block) {
   ExpectWord("BEGIN");
   block->body = ParseStatements();
-  if (block->body.empty())
-    Unexpected(
-        "begin case declare exit for if loop null raise return select update while <an "
-        "identifier>");
+  RequireStatements(block->body);
   if (AcceptWord("EXCEPTION")) {
     while (AcceptWord("WHEN")) {
       Handler h;
@@ -497,10 +482,7 @@ std::unique_ptr<Block> Parser::ParseBlockAfterDeclarations(std::unique_ptr<Block
       } while (AcceptWord("OR"));
       ExpectWord("THEN");
       h.body = ParseStatements();
-      if (h.body.empty())
-        Unexpected(
-            "begin case declare exit for if loop null raise return select update while <an "
-            "identifier>");
+      RequireStatements(h.body);
       block->handlers.push_back(std::move(h));
     }
     if (block->handlers.empty()) Unexpected("when");

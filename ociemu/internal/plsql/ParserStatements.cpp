@@ -28,10 +28,7 @@ StmtPtr Parser::ParseLoopBody(StmtPtr loop) {
   ++loopDepth_;
   loop->body = ParseStatements();
   --loopDepth_;
-  if (loop->body.empty())
-    Unexpected(
-        "begin case declare exit for if loop null raise return select update while <an "
-        "identifier>");
+  RequireStatements(loop->body);
   ParseEndLoop(loop->label);
   return loop;
 }
@@ -110,18 +107,12 @@ StmtPtr Parser::ParseStatement() {
         ExprPtr cond = ParseExpr();
         ExpectWord("THEN");
         StmtList body = ParseStatements();
-        if (body.empty())
-          Unexpected(
-              "begin case declare exit for if loop null raise return select update while <an "
-              "identifier>");
+        RequireStatements(body);
         s->branches.emplace_back(std::move(cond), std::move(body));
       } while (AcceptWord("ELSIF"));
       if (AcceptWord("ELSE")) {
         s->elseBody = ParseStatements();
-        if (s->elseBody.empty())
-          Unexpected(
-              "begin case declare exit for if loop null raise return select update while <an "
-              "identifier>");
+        RequireStatements(s->elseBody);
       }
       ExpectWord("END");
       ExpectWord("IF");
@@ -137,10 +128,7 @@ StmtPtr Parser::ParseStatement() {
         ExprPtr when = ParseExpr();
         ExpectWord("THEN");
         StmtList body = ParseStatements();
-        if (body.empty())
-          Unexpected(
-              "begin case declare exit for if loop null raise return select update while <an "
-              "identifier>");
+        RequireStatements(body);
         s->branches.emplace_back(std::move(when), std::move(body));
       }
       if (AcceptWord("ELSE")) {
@@ -264,13 +252,7 @@ StmtPtr Parser::ParseStatement() {
       ExpectWord("FOR");
       if (Peek().Is("SELECT") || Peek().Is("WITH") || Peek().IsSymbol("(")) {
         size_t first = pos_;
-        size_t end = first;
-        int depth = 0;
-        while (tokens_[end].kind != Token::kEnd && !(depth == 0 && tokens_[end].IsSymbol(";"))) {
-          if (tokens_[end].IsSymbol("(")) ++depth;
-          if (tokens_[end].IsSymbol(")")) --depth;
-          ++end;
-        }
+        size_t end = BalancedEnd(first, ";");
         s->sql = SqlBetween(first, end, {});
         pos_ = end;
       } else {
